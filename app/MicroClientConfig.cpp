@@ -1,0 +1,1 @@
+namespace Varnel { int placeholder2() { return 0; } }

@@ -1,0 +1,68 @@
+# Shared by scripts/run, scripts/test and scripts/bench: build, then a private
+# Wine prefix, a persistent wineserver and a free X display, all stopped on exit.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD=${BUILD:-$ROOT/build}
+export BUILD
+
+varnel_build() {
+    "$ROOT/scripts/setup"
+    if [ ! -f "$BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
+    cmake --build "$BUILD" -- -j"$(nproc)"
+}
+
+VARNEL_XVFB_PID=""
+varnel_cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$VARNEL_XVFB_PID" ]; then
+        kill "$VARNEL_XVFB_PID" >/dev/null 2>&1 || true
+        wait "$VARNEL_XVFB_PID" 2>/dev/null || true
+        VARNEL_XVFB_PID=""
+    fi
+}
+
+# Starts Xvfb on the first free display and exports DISPLAY.
+varnel_start_xvfb() {
+    local n
+    for n in $(seq 91 160); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+        VARNEL_XVFB_PID=$!
+        local i
+        for i in $(seq 1 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+            kill -0 "$VARNEL_XVFB_PID" 2>/dev/null || break
+            sleep 0.05
+        done
+        kill "$VARNEL_XVFB_PID" >/dev/null 2>&1 || true
+        VARNEL_XVFB_PID=""
+    done
+    echo "no free X display" >&2
+    return 1
+}
+
+# Private prefix in the build tree and a wineserver that lives for the run.
+varnel_start_wine() {
+    export WINEPREFIX="$BUILD/wineprefix"
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEARCH=win64
+    export WINEDLLOVERRIDES="mscoree=;mshtml="
+    # Code page 936 and CJK font links, as on the players' machines.
+    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+    trap varnel_cleanup EXIT
+    trap 'varnel_cleanup; exit 130' INT TERM
+    [ -n "${DISPLAY:-}" ] || varnel_start_xvfb
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+    fi
+    wineserver -p
+    # Start Wine's own services now, detached from our output: started by the
+    # first test they would inherit its pipes and keep CTest waiting.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}

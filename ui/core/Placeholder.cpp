@@ -1,0 +1,1 @@
+namespace SkinUI { int placeholder() { return 0; } }
