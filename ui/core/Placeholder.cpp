@@ -1,1 +1,0 @@
-namespace SkinUI { int placeholder() { return 0; } }
