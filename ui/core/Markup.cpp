@@ -1,0 +1,504 @@
+#include "core/Markup.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+
+namespace SkinUI {
+
+namespace {
+
+const wchar_t kEmptyText[] = L"";
+
+// Longest document: offsets are 32-bit and the code-page conversions count in int.
+const unsigned long kMaxDocumentUnits = INT_MAX - 1;
+
+// Copies at most count - 1 characters and always terminates; count 0 writes nothing.
+void CopyTerminated(wchar_t* buffer, unsigned long count, const wchar_t* source) {
+    if (buffer == nullptr || count == 0) return;
+    unsigned long length = 0;
+    if (source != nullptr) {
+        while (length + 1 < count && source[length] != 0) {
+            buffer[length] = source[length];
+            ++length;
+        }
+    }
+    buffer[length] = 0;
+}
+
+// A new buffer holding `length` characters plus a terminator; null when out of memory.
+wchar_t* AllocateText(size_t length) {
+    wchar_t* text = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
+    if (text != nullptr) text[length] = 0;
+    return text;
+}
+
+// Decodes `size` bytes of a code page; null when the bytes cannot be decoded.
+wchar_t* DecodeCodePage(UINT codePage, const unsigned char* data, int size) {
+    // The conversion refuses an empty input; an empty document is still a document.
+    if (size == 0) return AllocateText(0);
+    const char* bytes = reinterpret_cast<const char*>(data);
+    const int length = MultiByteToWideChar(codePage, 0, bytes, size, nullptr, 0);
+    if (length <= 0) return nullptr;
+    wchar_t* text = AllocateText(length);
+    if (text == nullptr) return nullptr;
+    const int written = MultiByteToWideChar(codePage, 0, bytes, size, text, length);
+    if (written <= 0 || written > length) {
+        std::free(text);
+        return nullptr;
+    }
+    text[written] = 0;
+    return text;
+}
+
+// Copies UTF-16 units after the byte-order mark, swapping bytes for big-endian data.
+// The caller's bytes stay as they are: they may be a read-only resource.
+wchar_t* DecodeUtf16(const unsigned char* data, unsigned long size, bool bigEndian) {
+    const unsigned long units = (size - 2) / 2; // an odd trailing byte is dropped
+    wchar_t* text = AllocateText(units);
+    if (text == nullptr) return nullptr;
+    const unsigned char* bytes = data + 2;
+    if (bigEndian) {
+        for (unsigned long i = 0; i < units; ++i, bytes += 2) {
+            text[i] = static_cast<wchar_t>((bytes[0] << 8) | bytes[1]);
+        }
+    } else {
+        std::memcpy(text, bytes, units * sizeof(wchar_t));
+    }
+    return text;
+}
+
+inline bool IsBlank(wchar_t c) {
+    return c != 0 && c <= L' ';
+}
+
+// Names may hold letters and digits of any script, '_' and ':'.
+inline bool IsIdentifierChar(wchar_t c) {
+    if (c < 0x80) {
+        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+               c == L'_' || c == L':';
+    }
+    return std::iswalnum(c) != 0;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// CMarkupNode
+
+CMarkupNode::CMarkupNode() : m_elementIndex(0), m_attributeCount(0), m_owner(nullptr) {}
+
+CMarkupNode::CMarkupNode(CMarkup* owner, int elementIndex)
+    : m_elementIndex(elementIndex), m_attributeCount(0), m_owner(owner) {}
+
+CMarkupNode CMarkupNode::GetParent() const {
+    if (m_owner == nullptr) return CMarkupNode();
+    const std::uint32_t index = m_owner->m_elements[m_elementIndex].parent;
+    return index == 0 ? CMarkupNode() : CMarkupNode(m_owner, static_cast<int>(index));
+}
+
+CMarkupNode CMarkupNode::GetSibling() const {
+    if (m_owner == nullptr) return CMarkupNode();
+    const std::uint32_t index = m_owner->m_elements[m_elementIndex].nextSibling;
+    return index == 0 ? CMarkupNode() : CMarkupNode(m_owner, static_cast<int>(index));
+}
+
+CMarkupNode CMarkupNode::GetChild() const {
+    if (m_owner == nullptr) return CMarkupNode();
+    const std::uint32_t index = m_owner->m_elements[m_elementIndex].firstChild;
+    return index == 0 ? CMarkupNode() : CMarkupNode(m_owner, static_cast<int>(index));
+}
+
+CMarkupNode CMarkupNode::GetChild(const wchar_t* name) const {
+    if (m_owner == nullptr || name == nullptr) return CMarkupNode();
+    std::uint32_t index = m_owner->m_elements[m_elementIndex].firstChild;
+    while (index != 0) {
+        const CMarkup::tagXMLELEMENT& child = m_owner->m_elements[index];
+        if (std::wcscmp(m_owner->m_xml + child.nameStart, name) == 0) {
+            return CMarkupNode(m_owner, static_cast<int>(index));
+        }
+        index = child.nextSibling;
+    }
+    return CMarkupNode();
+}
+
+bool CMarkupNode::HasSiblings() const {
+    return m_owner != nullptr && m_owner->m_elements[m_elementIndex].nextSibling != 0;
+}
+
+bool CMarkupNode::HasChildren() const {
+    return m_owner != nullptr && m_owner->m_elements[m_elementIndex].firstChild != 0;
+}
+
+const wchar_t* CMarkupNode::GetName() const {
+    if (m_owner == nullptr) return nullptr;
+    return m_owner->m_xml + m_owner->m_elements[m_elementIndex].nameStart;
+}
+
+const wchar_t* CMarkupNode::GetValue() const {
+    if (m_owner == nullptr) return nullptr;
+    return m_owner->m_xml + m_owner->m_elements[m_elementIndex].dataStart;
+}
+
+bool CMarkupNode::HasAttributes() {
+    if (m_owner == nullptr) return false;
+    if (m_attributeCount == 0) _MapAttributes();
+    return m_attributeCount > 0;
+}
+
+bool CMarkupNode::HasAttribute(const wchar_t* name) {
+    return _FindAttribute(name) >= 0;
+}
+
+int CMarkupNode::GetAttributeCount() {
+    if (m_owner == nullptr) return 0;
+    if (m_attributeCount == 0) _MapAttributes();
+    return m_attributeCount;
+}
+
+const wchar_t* CMarkupNode::GetAttributeName(int index) {
+    if (m_owner == nullptr) return nullptr;
+    if (m_attributeCount == 0) _MapAttributes();
+    if (index < 0 || index >= m_attributeCount) return kEmptyText;
+    return m_owner->m_xml + m_attributes[index].nameStart;
+}
+
+const wchar_t* CMarkupNode::GetAttributeValue(int index) {
+    if (m_owner == nullptr) return nullptr;
+    if (m_attributeCount == 0) _MapAttributes();
+    if (index < 0 || index >= m_attributeCount) return kEmptyText;
+    return m_owner->m_xml + m_attributes[index].valueStart;
+}
+
+const wchar_t* CMarkupNode::GetAttributeValue(const wchar_t* name) {
+    if (m_owner == nullptr) return nullptr;
+    const int index = _FindAttribute(name);
+    return index < 0 ? kEmptyText : m_owner->m_xml + m_attributes[index].valueStart;
+}
+
+bool CMarkupNode::GetAttributeValue(int index, wchar_t* buffer, unsigned long count) {
+    if (m_owner == nullptr) return false;
+    if (m_attributeCount == 0) _MapAttributes();
+    if (index < 0 || index >= m_attributeCount) return false;
+    CopyTerminated(buffer, count, m_owner->m_xml + m_attributes[index].valueStart);
+    return true;
+}
+
+bool CMarkupNode::GetAttributeValue(const wchar_t* name, wchar_t* buffer, unsigned long count) {
+    const int index = _FindAttribute(name);
+    if (index < 0) return false;
+    CopyTerminated(buffer, count, m_owner->m_xml + m_attributes[index].valueStart);
+    return true;
+}
+
+int CMarkupNode::_FindAttribute(const wchar_t* name) {
+    if (m_owner == nullptr || name == nullptr) return -1;
+    if (m_attributeCount == 0) _MapAttributes();
+    for (int i = 0; i < m_attributeCount; ++i) {
+        if (std::wcscmp(m_owner->m_xml + m_attributes[i].nameStart, name) == 0) return i;
+    }
+    return -1;
+}
+
+// Parsing left each attribute as: name, terminator, blanks (one replaced the
+// '='), opening quote, value, terminator, blanks. The walk stops at the
+// element's data, or at the '>' or '/' that closes the start tag.
+void CMarkupNode::_MapAttributes() {
+    m_attributeCount = 0;
+    wchar_t* const xml = m_owner->m_xml;
+    const CMarkup::tagXMLELEMENT& element = m_owner->m_elements[m_elementIndex];
+    const wchar_t* const dataStart = xml + element.dataStart;
+    wchar_t* position = xml + element.nameStart;
+    position += std::wcslen(position) + 1;
+    while (position < dataStart) {
+        CMarkup::_SkipWhitespace(position);
+        if (position >= dataStart || *position == L'>' || *position == L'/') return;
+        const unsigned long nameStart = static_cast<unsigned long>(position - xml);
+        position += std::wcslen(position) + 1;
+        CMarkup::_SkipWhitespace(position);
+        if (*position != L'"') return;
+        ++position;
+        m_attributes[m_attributeCount].nameStart = nameStart;
+        m_attributes[m_attributeCount].valueStart = static_cast<unsigned long>(position - xml);
+        if (++m_attributeCount == kMaxAttributes) return;
+        position += std::wcslen(position) + 1;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// CMarkup
+
+CMarkup::CMarkup(const wchar_t* xml)
+    : m_xml(nullptr), m_elements(nullptr), m_elementCount(0), m_reservedCount(0),
+      m_preserveWhitespace(true), m_depth(0) {
+    m_errorMessage[0] = 0;
+    m_errorLocation[0] = 0;
+    if (xml != nullptr) Load(xml);
+}
+
+CMarkup::~CMarkup() {
+    Release();
+}
+
+bool CMarkup::Load(const wchar_t* xml) {
+    Release();
+    if (xml == nullptr) return _Failed(L"No XML text");
+    const size_t length = std::wcslen(xml);
+    if (length > kMaxDocumentUnits) return _Failed(L"Document too large");
+    wchar_t* text = AllocateText(length);
+    if (text == nullptr) return _Failed(L"Out of memory");
+    std::memcpy(text, xml, length * sizeof(wchar_t));
+    return _ParseBuffer(text);
+}
+
+bool CMarkup::LoadFromMem(const unsigned char* data, unsigned long size, int encoding) {
+    Release();
+    if (data == nullptr && size != 0) return _Failed(L"No XML data");
+    if (size > kMaxDocumentUnits) return _Failed(L"Document too large");
+    wchar_t* text = nullptr;
+    if (encoding == MARKUP_ENCODING_UTF8) {
+        if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
+            data += 3;
+            size -= 3;
+        }
+        text = DecodeCodePage(CP_UTF8, data, static_cast<int>(size));
+    } else if (encoding == MARKUP_ENCODING_ANSI) {
+        text = DecodeCodePage(CP_ACP, data, static_cast<int>(size));
+    } else {
+        const bool littleEndian = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
+        const bool bigEndian = size >= 2 && data[0] == 0xFE && data[1] == 0xFF;
+        // Without a mark the byte order is a guess; refuse rather than show garbage.
+        if (!littleEndian && !bigEndian) return _Failed(L"UTF-16 data without byte-order mark");
+        text = DecodeUtf16(data, size, bigEndian);
+    }
+    if (text == nullptr) return _Failed(L"Could not decode the XML data");
+    return _ParseBuffer(text);
+}
+
+void CMarkup::Release() {
+    std::free(m_xml);
+    std::free(m_elements);
+    m_xml = nullptr;
+    m_elements = nullptr;
+    m_elementCount = 0;
+    m_reservedCount = 0;
+}
+
+void CMarkup::GetLastErrorMessage(wchar_t* buffer, unsigned long count) const {
+    CopyTerminated(buffer, count, m_errorMessage);
+}
+
+void CMarkup::GetLastErrorLocation(wchar_t* buffer, unsigned long count) const {
+    CopyTerminated(buffer, count, m_errorLocation);
+}
+
+CMarkupNode CMarkup::GetRoot() {
+    if (m_elementCount < 2) return CMarkupNode();
+    return CMarkupNode(this, 1);
+}
+
+bool CMarkup::_ParseBuffer(wchar_t* text) {
+    m_xml = text;
+    if (_Parse()) return true;
+    Release();
+    return false;
+}
+
+bool CMarkup::_Parse() {
+    // Record 0 is never an element, so index 0 can mean "none".
+    tagXMLELEMENT* reserved = _ReserveElement();
+    m_errorMessage[0] = 0;
+    m_errorLocation[0] = 0;
+    if (reserved == nullptr) return _Failed(L"Out of memory");
+    std::memset(reserved, 0, sizeof(*reserved));
+    m_depth = 1;
+    wchar_t* text = m_xml;
+    return _Parse(text, 0);
+}
+
+bool CMarkup::_Parse(wchar_t*& text, unsigned long parent) {
+    unsigned long previous = 0; // last element of this sibling list
+    for (;;) {
+        _SkipWhitespace(text);
+        if (*text == 0 && parent <= 1) return true;
+        if (*text != L'<') return _Failed(L"Expected start tag", text);
+        if (text[1] == L'/') return true; // the caller's end tag
+        *text++ = 0;
+        _SkipWhitespace(text);
+
+        // Declarations, processing instructions and comments are skipped unread.
+        if (*text == L'?' || *text == L'!') {
+            const wchar_t closing = (*text == L'?') ? L'?' : L'-';
+            while (*text != 0 && !(text[0] == closing && text[1] == L'>'))
+                ++text;
+            if (*text != 0) text += 2;
+            continue;
+        }
+
+        _SkipWhitespace(text);
+        if (_ReserveElement() == nullptr) return _Failed(L"Out of memory");
+        const unsigned long index = static_cast<unsigned long>(m_elementCount - 1);
+        tagXMLELEMENT& element = m_elements[index];
+        element.nameStart = _Offset(text);
+        element.firstChild = 0;
+        element.nextSibling = 0;
+        element.parent = static_cast<std::uint32_t>(parent);
+        element.dataStart = 0;
+        if (previous != 0) {
+            m_elements[previous].nextSibling = static_cast<std::uint32_t>(index);
+        } else if (parent != 0) {
+            m_elements[parent].firstChild = static_cast<std::uint32_t>(index);
+        }
+
+        wchar_t* const name = text;
+        _SkipIdentifier(text);
+        wchar_t* const nameEnd = text;
+        if (*text == 0) return _Failed(L"Error parsing element name", text);
+        if (!_ParseAttributes(text)) return false;
+
+        _SkipWhitespace(text);
+        if (text[0] == L'/' && text[1] == L'>') {
+            m_elements[index].dataStart = _Offset(text);
+            *text = 0;
+            text += 2;
+            *nameEnd = 0;
+        } else {
+            if (*text != L'>') return _Failed(L"Expected start-tag closing", text);
+            ++text;
+            // The name ends at a terminator, the '>' just passed or the element
+            // text: terminate it now so it holds even if the document ends here.
+            *nameEnd = 0;
+            m_elements[index].dataStart = _Offset(text);
+            wchar_t* dest = text;
+            _ParseData(text, dest, '<');
+            if (dest != text) *dest = 0; // else the '<' there becomes the terminator
+            if (*text == 0 && parent <= 1) return true;
+            if (*text != L'<') return _Failed(L"Expected end-tag start", text);
+            if (text[1] != L'/') {
+                if (m_depth >= kMaxNestingDepth) {
+                    return _Failed(L"Elements nested too deeply", text);
+                }
+                ++m_depth;
+                const bool parsed = _Parse(text, index);
+                --m_depth;
+                if (!parsed) return false;
+            }
+            if (text[0] == L'<' && text[1] == L'/') {
+                *text = 0;
+                text += 2;
+                _SkipWhitespace(text);
+                const size_t nameLength = static_cast<size_t>(nameEnd - name);
+                if (std::wcsncmp(text, name, nameLength) != 0) {
+                    return _Failed(L"Unmatched closing tag", text);
+                }
+                text += nameLength;
+                _SkipWhitespace(text);
+                if (*text != L'>') return _Failed(L"Unmatched closing tag", text);
+                ++text;
+            }
+        }
+        previous = index;
+    }
+}
+
+CMarkup::tagXMLELEMENT* CMarkup::_ReserveElement() {
+    if (m_elementCount == 0) m_reservedCount = 0;
+    if (m_elementCount >= m_reservedCount) {
+        if (m_reservedCount > (INT_MAX - 500) / 3 * 2) return nullptr;
+        const int reserved = m_reservedCount + m_reservedCount / 2 + 500;
+        void* table =
+            std::realloc(m_elements, static_cast<size_t>(reserved) * sizeof(tagXMLELEMENT));
+        if (table == nullptr) return nullptr;
+        m_elements = static_cast<tagXMLELEMENT*>(table);
+        m_reservedCount = reserved;
+    }
+    return &m_elements[m_elementCount++];
+}
+
+void CMarkup::_SkipWhitespace(wchar_t*& text) {
+    while (IsBlank(*text))
+        ++text;
+}
+
+void CMarkup::_SkipIdentifier(wchar_t*& text) {
+    while (IsIdentifierChar(*text))
+        ++text;
+}
+
+bool CMarkup::_ParseAttributes(wchar_t*& text) {
+    if (*text == L'>') return true;
+    if (text[0] == L'/' && text[1] == L'>') return true;
+    *text++ = 0; // ends the element name
+    for (;;) {
+        _SkipWhitespace(text);
+        if (*text == 0 || *text == L'>' || *text == L'/') return true;
+        _SkipIdentifier(text);
+        wchar_t* const nameEnd = text;
+        _SkipWhitespace(text);
+        if (*text != L'=') return _Failed(L"Error while parsing attributes", text);
+        *text++ = L' ';
+        *nameEnd = 0;
+        _SkipWhitespace(text);
+        if (*text != L'"') return _Failed(L"Expected attribute value", text);
+        ++text;
+        wchar_t* dest = text;
+        _ParseData(text, dest, '"');
+        if (*text == 0) return _Failed(L"Error while parsing attribute string", text);
+        *dest = 0;
+        // A shortened value leaves blanks up to its quote, so the walk in
+        // CMarkupNode::_MapAttributes passes over them.
+        if (dest != text) *text = L' ';
+        ++text;
+    }
+}
+
+void CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
+    const wchar_t endChar = static_cast<wchar_t>(end);
+    while (*text != 0 && *text != endChar) {
+        if (*text == L'&') {
+            ++text;
+            _ParseMetaChar(text, dest);
+        } else if (*text == L' ') {
+            *dest++ = *text++;
+            if (!m_preserveWhitespace) _SkipWhitespace(text);
+        } else {
+            *dest++ = *text++;
+        }
+    }
+    // Blank the gap that decoding left, so the text stays walkable.
+    for (wchar_t* gap = dest + 1; gap < text; ++gap)
+        *gap = L' ';
+}
+
+void CMarkup::_ParseMetaChar(wchar_t*& text, wchar_t*& dest) {
+    struct Entity {
+        const wchar_t* name;
+        size_t length;
+        wchar_t character;
+    };
+    static const Entity kEntities[] = {
+        {L"amp;", 4, L'&'},  {L"lt;", 3, L'<'},    {L"gt;", 3, L'>'},
+        {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''},
+    };
+    for (const Entity& entity : kEntities) {
+        if (std::wcsncmp(text, entity.name, entity.length) == 0) {
+            *dest++ = entity.character;
+            text += entity.length;
+            return;
+        }
+    }
+    *dest++ = L'&'; // not an entity: the text after it is copied as it is
+}
+
+bool CMarkup::_Failed(const wchar_t* message, const wchar_t* location) {
+    CopyTerminated(m_errorMessage, kErrorMessageSize, message);
+    CopyTerminated(m_errorLocation, kErrorLocationSize,
+                   location != nullptr ? location : kEmptyText);
+    return false;
+}
+
+} // namespace SkinUI

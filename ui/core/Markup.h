@@ -1,0 +1,165 @@
+#pragma once
+
+// In-place XML reader for skin files and the configuration resource.
+//
+// The document lives in one wide-character buffer that parsing cuts up in
+// place (terminators after names and values, entities decoded where they
+// stand), plus one flat table of element records that refer into the buffer
+// by offset. Nodes are small value handles onto that table.
+
+#include <cstdint>
+
+namespace SkinUI {
+
+/// Byte encodings that `CMarkup::LoadFromMem` decodes.
+enum {
+    MARKUP_ENCODING_UTF8 = 0,  ///< UTF-8, with or without byte-order mark.
+    MARKUP_ENCODING_UTF16 = 1, ///< UTF-16 with a byte-order mark (either byte order).
+    MARKUP_ENCODING_ANSI = 2,  ///< The system ANSI code page.
+};
+
+class CMarkup;
+
+/// Read-only handle on one element of a loaded `CMarkup` document.
+class CMarkupNode {
+    friend class CMarkup;
+
+public:
+    /// At most this many attributes of an element are visible through a node.
+    static constexpr int kMaxAttributes = 64;
+
+    /// True when the node refers to an element.
+    bool IsValid() const { return m_owner != nullptr; }
+
+    /// The parent element; invalid at the top level.
+    CMarkupNode GetParent() const;
+    /// The next sibling element; invalid for the last one.
+    CMarkupNode GetSibling() const;
+    /// The first child element; invalid without children.
+    CMarkupNode GetChild() const;
+    /// The first child element with this name (case-sensitive); invalid if none.
+    CMarkupNode GetChild(const wchar_t* name) const;
+    /// True when a next sibling exists.
+    bool HasSiblings() const;
+    /// True when the element has a child element.
+    bool HasChildren() const;
+    /// The element name.
+    const wchar_t* GetName() const;
+    /// The element text before its first child, entities decoded; empty for `<x/>`.
+    const wchar_t* GetValue() const;
+
+    /// True when the element has at least one attribute.
+    bool HasAttributes();
+    /// True when an attribute of this name exists (case-sensitive).
+    bool HasAttribute(const wchar_t* name);
+    /// Number of visible attributes (at most kMaxAttributes).
+    int GetAttributeCount();
+    /// Name of attribute `index`; empty when out of range.
+    const wchar_t* GetAttributeName(int index);
+    /// Value of attribute `index`; empty when out of range.
+    const wchar_t* GetAttributeValue(int index);
+    /// Value of the first attribute called `name`; empty when absent.
+    const wchar_t* GetAttributeValue(const wchar_t* name);
+    /// Copies the value of attribute `index` into `buffer`, always terminated
+    /// within `count` characters; false (buffer untouched) when out of range.
+    bool GetAttributeValue(int index, wchar_t* buffer, unsigned long count);
+    /// Copies the value of attribute `name` into `buffer`, always terminated
+    /// within `count` characters; false (buffer untouched) when absent.
+    bool GetAttributeValue(const wchar_t* name, wchar_t* buffer, unsigned long count);
+
+private:
+    CMarkupNode();
+    CMarkupNode(CMarkup* owner, int elementIndex);
+
+    /// Finds the attribute offsets of the element (first call only).
+    void _MapAttributes();
+    /// Attribute index of `name`, or -1.
+    int _FindAttribute(const wchar_t* name);
+
+    struct XMLATTRIBUTE {
+        unsigned long nameStart;  ///< Offset of the attribute name in the owner's text.
+        unsigned long valueStart; ///< Offset of the attribute value in the owner's text.
+    };
+
+    int m_elementIndex;   ///< Record index in the owner's element table.
+    int m_attributeCount; ///< Mapped attributes; 0 also means "not mapped yet".
+    XMLATTRIBUTE m_attributes[kMaxAttributes]; ///< Cached attribute offsets.
+    CMarkup* m_owner;                          ///< Document, or null for an invalid node.
+};
+
+/// One XML document, parsed in place.
+class CMarkup {
+    friend class CMarkupNode;
+
+public:
+    /// Elements nested deeper than this are refused ("Elements nested too deeply"):
+    /// parsing recurses once per level and must not exhaust the stack.
+    static constexpr int kMaxNestingDepth = 1000;
+
+    /// Empty parser that keeps whitespace; loads `xml` when it is not null.
+    explicit CMarkup(const wchar_t* xml = nullptr);
+    ~CMarkup();
+    CMarkup(const CMarkup&) = delete;
+    CMarkup& operator=(const CMarkup&) = delete;
+
+    /// Replaces the document with a copy of `xml` and parses it.
+    bool Load(const wchar_t* xml);
+    /// Replaces the document with `size` bytes of `data` in `encoding`
+    /// (a MARKUP_ENCODING_* code) and parses it. The data is only read.
+    bool LoadFromMem(const unsigned char* data, unsigned long size, int encoding);
+    /// Frees the document.
+    void Release();
+    /// True while a document is loaded.
+    bool IsValid() const { return m_elements != nullptr; }
+
+    /// Keep (true, the default) or collapse runs of blanks that start with a
+    /// space in later parses.
+    void SetPreserveWhitespace(bool preserve = true) { m_preserveWhitespace = preserve; }
+    /// Copies the last error message into `buffer`, always terminated within `count`.
+    void GetLastErrorMessage(wchar_t* buffer, unsigned long count) const;
+    /// Copies the text at the last error's place into `buffer`, always terminated within `count`.
+    void GetLastErrorLocation(wchar_t* buffer, unsigned long count) const;
+
+    /// The root element, or an invalid node when the document holds none.
+    CMarkupNode GetRoot();
+
+private:
+    /// One element; offsets count characters from the start of the text buffer.
+    struct tagXMLELEMENT {
+        std::uint32_t nameStart;   ///< Element name.
+        std::uint32_t firstChild;  ///< First child record, 0 = none.
+        std::uint32_t nextSibling; ///< Next sibling record, 0 = none.
+        std::uint32_t parent;      ///< Parent record, 0 = top level.
+        std::uint32_t dataStart;   ///< Element text (for `<x/>` the terminated slash).
+    };
+
+    bool _Parse();
+    bool _Parse(wchar_t*& text, unsigned long parent);
+    tagXMLELEMENT* _ReserveElement();
+    static void _SkipWhitespace(wchar_t*& text);
+    static void _SkipIdentifier(wchar_t*& text);
+    bool _ParseAttributes(wchar_t*& text);
+    void _ParseData(wchar_t*& text, wchar_t*& dest, char end);
+    void _ParseMetaChar(wchar_t*& text, wchar_t*& dest);
+    bool _Failed(const wchar_t* message, const wchar_t* location = nullptr);
+    /// Takes ownership of a freshly decoded, terminated text buffer and parses it.
+    bool _ParseBuffer(wchar_t* text);
+    /// Offset of `position` in the text buffer.
+    std::uint32_t _Offset(const wchar_t* position) const {
+        return static_cast<std::uint32_t>(position - m_xml);
+    }
+
+    static constexpr int kErrorMessageSize = 100;
+    static constexpr int kErrorLocationSize = 50;
+
+    wchar_t* m_xml;                              ///< Document text, cut up in place; owned.
+    tagXMLELEMENT* m_elements;                   ///< Element table, record 0 reserved; owned.
+    int m_elementCount;                          ///< Records in use, record 0 included.
+    int m_reservedCount;                         ///< Records allocated.
+    wchar_t m_errorMessage[kErrorMessageSize];   ///< Last error message.
+    wchar_t m_errorLocation[kErrorLocationSize]; ///< Text found where the last error occurred.
+    bool m_preserveWhitespace;                   ///< Keep runs of blanks in text and values.
+    int m_depth; ///< Nesting depth of the sibling list being parsed.
+};
+
+} // namespace SkinUI
