@@ -42,6 +42,17 @@ wchar_t* DecodeCodePage(UINT codePage, const unsigned char* data, int size) {
     // The conversion refuses an empty input; an empty document is still a document.
     if (size == 0) return AllocateText(0);
     const char* bytes = reinterpret_cast<const char*>(data);
+    // Text rarely decodes to more characters than it has bytes: convert once
+    // into a buffer of that size, trim it, and measure only when it was short.
+    if (wchar_t* text = AllocateText(size)) {
+        const int written = MultiByteToWideChar(codePage, 0, bytes, size, text, size);
+        if (written > 0 && written <= size) {
+            text[written] = 0;
+            void* trimmed = std::realloc(text, (written + 1) * sizeof(wchar_t));
+            return trimmed != nullptr ? static_cast<wchar_t*>(trimmed) : text;
+        }
+        std::free(text);
+    }
     const int length = MultiByteToWideChar(codePage, 0, bytes, size, nullptr, 0);
     if (length <= 0) return nullptr;
     wchar_t* text = AllocateText(length);

@@ -105,7 +105,10 @@ public:
     /// Replaces the document with a copy of `xml` and parses it.
     bool Load(const wchar_t* xml);
     /// Replaces the document with `size` bytes of `data` in `encoding`
-    /// (a MARKUP_ENCODING_* code) and parses it. The data is only read.
+    /// (a MARKUP_ENCODING_* code) and parses it. The data is only read, never
+    /// past `size`. UTF-16 data must start with a byte-order mark, else the
+    /// load fails with "UTF-16 data without byte-order mark"; bytes that the
+    /// code page cannot decode fail with "Could not decode the XML data".
     bool LoadFromMem(const unsigned char* data, unsigned long size, int encoding);
     /// Frees the document.
     void Release();
@@ -133,14 +136,23 @@ private:
         std::uint32_t dataStart;   ///< Element text (for `<x/>` the terminated slash).
     };
 
+    /// Parses the whole text buffer.
     bool _Parse();
+    /// Parses a list of sibling elements under `parent`; stops at an end tag.
     bool _Parse(wchar_t*& text, unsigned long parent);
+    /// Appends an element record, growing the table; null when out of memory.
     tagXMLELEMENT* _ReserveElement();
+    /// Steps over characters from 1 to 0x20.
     static void _SkipWhitespace(wchar_t*& text);
+    /// Steps over letters, digits, '_' and ':'.
     static void _SkipIdentifier(wchar_t*& text);
+    /// Cuts the attributes of a start tag in place.
     bool _ParseAttributes(wchar_t*& text);
+    /// Compacts text up to `end` into `dest`, decoding entities.
     void _ParseData(wchar_t*& text, wchar_t*& dest, char end);
+    /// Decodes the entity after an '&' into `dest`, or writes the '&' itself.
     void _ParseMetaChar(wchar_t*& text, wchar_t*& dest);
+    /// Records an error and its place; always false.
     bool _Failed(const wchar_t* message, const wchar_t* location = nullptr);
     /// Takes ownership of a freshly decoded, terminated text buffer and parses it.
     bool _ParseBuffer(wchar_t* text);
@@ -159,7 +171,7 @@ private:
     wchar_t m_errorMessage[kErrorMessageSize];   ///< Last error message.
     wchar_t m_errorLocation[kErrorLocationSize]; ///< Text found where the last error occurred.
     bool m_preserveWhitespace;                   ///< Keep runs of blanks in text and values.
-    int m_depth; ///< Nesting depth of the sibling list being parsed.
+    int m_depth;                                 ///< Nesting level of the list being parsed.
 };
 
 } // namespace SkinUI
