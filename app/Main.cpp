@@ -1,2 +1,29 @@
+// The client's entry procedure: start COM, read the configuration, make sure
+// only one copy runs, then run the login frame until it quits.
 #include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return 0; }
+#include <objbase.h>
+#include <ole2.h>
+
+#include "MicroClientConfig.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    ::CoInitialize(nullptr);
+    ::OleInitialize(nullptr);
+    LoadClientConfig();
+
+    // Creating (not opening) the mutex closes the gap in which two copies
+    // started together would both see no other copy.
+    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, GetMicroClientConfig().clientName);
+    if (mutex == nullptr || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::MessageBoxW(nullptr, L"微端已经运行了。", L"提示", MB_ICONINFORMATION);
+        if (mutex != nullptr) ::CloseHandle(mutex);
+        ::OleUninitialize();
+        ::CoUninitialize();
+        return 0;
+    }
+
+    ::CloseHandle(mutex);
+    ::OleUninitialize();
+    ::CoUninitialize();
+    return 0;
+}

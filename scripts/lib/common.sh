@@ -51,18 +51,23 @@ varnel_start_wine() {
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEARCH=win64
     export WINEDLLOVERRIDES="mscoree=;mshtml="
-    # Code page 936 and CJK font links, as on the players' machines.
-    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
     trap varnel_cleanup EXIT
     trap 'varnel_cleanup; exit 130' INT TERM
     [ -n "${DISPLAY:-}" ] || varnel_start_xvfb
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix in $WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
-        wineserver -w || true
+        varnel_env wineboot -i >/dev/null 2>&1 || true
+        varnel_env wineserver -w || true
     fi
-    wineserver -p
+    varnel_env wineserver -p
     # Start Wine's own services now, detached from our output: started by the
     # first test they would inherit its pipes and keep CTest waiting.
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    varnel_env wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Runs a command with the locale Wine takes its code page from: 936 and CJK font
+# links, as on the players' machines. Passed through env so this shell does not
+# need the locale installed.
+varnel_env() {
+    env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$@"
 }
