@@ -8,6 +8,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "core/SkinFile.h"
+
 namespace SkinUI {
 
 namespace {
@@ -288,6 +290,31 @@ bool CMarkup::LoadFromMem(const unsigned char* data, unsigned long size, int enc
     }
     if (text == nullptr) return _Failed(L"Could not decode the XML data");
     return _ParseBuffer(text);
+}
+
+bool CMarkup::LoadFromFile(const wchar_t* name, int encoding) {
+    Release();
+    CSkinFileBytes bytes;
+    switch (ReadSkinFile(name, nullptr, kMaxSkinFileSize, bytes)) {
+    case SKINFILE_OK:
+        return LoadFromMem(bytes.GetData(), bytes.GetSize(), encoding);
+    case SKINFILE_EMPTY:
+        return _Failed(L"File is empty");
+    case SKINFILE_TOO_LARGE:
+        return _Failed(L"File too large");
+    case SKINFILE_READ_FAILED:
+        return _Failed(L"Could not read file");
+    case SKINFILE_ZIP_OPEN_FAILED:
+        return _Failed(L"Error opening zip file");
+    case SKINFILE_ZIP_ENTRY_NOT_FOUND:
+        return _Failed(L"Could not find ziped file");
+    case SKINFILE_UNZIP_FAILED:
+        return _Failed(L"Could not unzip file");
+    case SKINFILE_RESOURCE_NOT_FOUND:
+    case SKINFILE_OPEN_FAILED:
+        break;
+    }
+    return _Failed(L"Error opening file");
 }
 
 void CMarkup::Release() {

@@ -95,6 +95,8 @@ public:
     /// Elements nested deeper than this are refused ("Elements nested too deeply"):
     /// parsing recurses once per level and must not exhaust the stack.
     static constexpr int kMaxNestingDepth = 1000;
+    /// Largest skin file `LoadFromFile` reads, in bytes.
+    static constexpr unsigned long kMaxSkinFileSize = 4 * 1024 * 1024;
 
     /// Empty parser that keeps whitespace; loads `xml` when it is not null.
     explicit CMarkup(const wchar_t* xml = nullptr);
@@ -110,6 +112,12 @@ public:
     /// load fails with "UTF-16 data without byte-order mark"; bytes that the
     /// code page cannot decode fail with "Could not decode the XML data".
     bool LoadFromMem(const unsigned char* data, unsigned long size, int encoding);
+    /// Reads the skin file `name` from the skin folder, or from the selected zip archive,
+    /// and parses it as LoadFromMem does. Files and entries of 0 bytes or of more than
+    /// kMaxSkinFileSize bytes are refused. Errors: "Error opening file", "File is empty",
+    /// "File too large", "Could not read file", "Error opening zip file",
+    /// "Could not find ziped file", "Could not unzip file".
+    bool LoadFromFile(const wchar_t* name, int encoding = MARKUP_ENCODING_UTF8);
     /// Frees the document.
     void Release();
     /// True while a document is loaded.
