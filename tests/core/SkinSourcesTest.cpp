@@ -1,5 +1,5 @@
 // The process-wide skin sources: module state, the resource path and archive selection,
-// and reading skin files through them.
+// reading skin files through them, and control plug-ins.
 
 #include "core/Markup.h"
 #include "core/SkinFile.h"
@@ -397,4 +397,29 @@ TEST_F(SkinSources, ZipResourceServesAsMemoryArchive) {
               SkinUI::SKINFILE_OK);
     EXPECT_EQ(bytes.GetSize(), 4194305u);
     CPaintManagerUI::SetResourceZip(L"", false); // before the copy goes
+}
+
+// ---------------------------------------------------------------------------
+// Control plug-ins
+
+TEST(ControlPlugins, FactoryIsRegisteredOnceAndModulesWithoutItFail) {
+    const std::wstring plugin = TestDirectory() + L"skin_test_plugin.dll";
+    const std::wstring noFactory = TestDirectory() + L"skin_test_plugin_without_factory.dll";
+    const int before = CPaintManagerUI::GetPlugins()->GetSize();
+
+    EXPECT_FALSE(CPaintManagerUI::LoadPlugin(nullptr));
+    EXPECT_FALSE(CPaintManagerUI::LoadPlugin((TestDirectory() + L"missing_plugin.dll").c_str()));
+    EXPECT_FALSE(CPaintManagerUI::LoadPlugin(noFactory.c_str()));
+    EXPECT_NE(GetModuleHandleW(noFactory.c_str()), nullptr); // stays loaded
+    EXPECT_EQ(CPaintManagerUI::GetPlugins()->GetSize(), before);
+
+    EXPECT_TRUE(CPaintManagerUI::LoadPlugin(plugin.c_str()));
+    EXPECT_TRUE(CPaintManagerUI::LoadPlugin(plugin.c_str()));
+    ASSERT_EQ(CPaintManagerUI::GetPlugins()->GetSize(), before + 1);
+    const auto factory =
+        reinterpret_cast<SkinUI::LPCREATECONTROL>(CPaintManagerUI::GetPlugins()->GetAt(before));
+    EXPECT_EQ(
+        CPaintManagerUI::GetPlugins()->GetAt(before),
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(plugin.c_str()), "CreateControl")));
+    EXPECT_EQ(factory(L"Unknown"), nullptr);
 }

@@ -49,6 +49,7 @@ CSkinString CPaintManagerUI::m_pStrResourcePath;
 CSkinString CPaintManagerUI::m_pStrResourceZip;
 bool CPaintManagerUI::m_bCachedResourceZip = false;
 void* CPaintManagerUI::m_hResourceZip = nullptr;
+CStdPtrArray CPaintManagerUI::m_aPlugins;
 
 void CPaintManagerUI::SetInstance(HINSTANCE instance) {
     m_hInstance = instance;
@@ -136,6 +137,22 @@ bool CPaintManagerUI::IsCachedResourceZip() {
 
 void* CPaintManagerUI::GetResourceZipHandle() {
     return m_hResourceZip;
+}
+
+bool CPaintManagerUI::LoadPlugin(const wchar_t* moduleName) {
+    if (moduleName == nullptr) return false;
+    HMODULE module = LoadLibraryW(moduleName);
+    if (module == nullptr) return false;
+    // Plug-in modules stay loaded for the life of the process, even without the export.
+    const FARPROC factory = GetProcAddress(module, "CreateControl");
+    if (factory == nullptr) return false;
+    void* entry = reinterpret_cast<void*>(factory);
+    if (m_aPlugins.Find(entry) < 0 && !m_aPlugins.Add(entry)) return false;
+    return true;
+}
+
+CStdPtrArray* CPaintManagerUI::GetPlugins() {
+    return &m_aPlugins;
 }
 
 } // namespace SkinUI

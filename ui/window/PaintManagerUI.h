@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "core/SkinString.h"
+#include "core/StdPtrArray.h"
 
 namespace SkinUI {
 
@@ -15,6 +16,11 @@ enum UILIB_RESOURCETYPE {
     UILIB_FROM_RESOURCE = 3,    // "xml" resources of the resource module, by decimal id
     UILIB_FROM_ZIPRESOURCE = 4, // a zip archive stored as a "ZIPRES" resource, kept open in memory
 };
+
+class CControlUI;
+
+// A plug-in's control factory: a new control for a class name, or null.
+using LPCREATECONTROL = CControlUI* (*)(const wchar_t* className);
 
 class CPaintManagerUI {
 public:
@@ -44,6 +50,11 @@ public:
     static bool IsCachedResourceZip();
     /// The open archive (a `CZipArchive*`) while cached, else null.
     static void* GetResourceZipHandle();
+    /// Loads a plug-in module and registers its "CreateControl" factory once; false for a
+    /// null name, a module that does not load or one without the export.
+    static bool LoadPlugin(const wchar_t* moduleName);
+    /// The registered factories (`LPCREATECONTROL`), in registration order.
+    static CStdPtrArray* GetPlugins();
 
 private:
     static HINSTANCE m_hInstance;          ///< Application module.
@@ -52,6 +63,7 @@ private:
     static CSkinString m_pStrResourceZip;  ///< Archive name, "membuffer", or empty.
     static bool m_bCachedResourceZip;      ///< The archive stays open in m_hResourceZip.
     static void* m_hResourceZip;           ///< The cached `CZipArchive`, or null.
+    static CStdPtrArray m_aPlugins;        ///< Registered `LPCREATECONTROL` factories.
 
     // ---- End of module state
 
