@@ -28,7 +28,8 @@ SkinUI::CSkinString GetModulePath() {
 }
 
 std::string ReadExeTailRecord(const wchar_t* path) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         SkinUI::CSkinString text(L"资源文件不存在，打开错误");
         text += path;
@@ -50,7 +51,8 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
     std::vector<std::string> fields;
     if (delimiter.empty()) return fields;
     std::string::size_type start = 0;
-    for (auto at = text.find(delimiter); at != std::string::npos; at = text.find(delimiter, start)) {
+    for (auto at = text.find(delimiter); at != std::string::npos;
+         at = text.find(delimiter, start)) {
         if (at > start) fields.push_back(text.substr(start, at - start));
         start = at + delimiter.size();
     }

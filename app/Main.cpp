@@ -5,10 +5,16 @@
 #include <ole2.h>
 
 #include "MicroClientConfig.h"
+#include "window/PaintManagerUI.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+using SkinUI::CPaintManagerUI;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     ::CoInitialize(nullptr);
     ::OleInitialize(nullptr);
+    // The executable is both the instance and the source of skin resources.
+    CPaintManagerUI::SetInstance(instance);
+    CPaintManagerUI::SetResourceDll(instance);
     LoadClientConfig();
 
     // Creating (not opening) the mutex closes the gap in which two copies

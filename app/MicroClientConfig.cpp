@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "core/Markup.h"
+#include "window/PaintManagerUI.h"
 
 using SkinUI::CMarkup;
 using SkinUI::CMarkupNode;
@@ -81,5 +82,5 @@ bool LoadClientConfigFrom(HMODULE module, MicroClientConfig& config) {
 }
 
 bool LoadClientConfig() {
-    return LoadClientConfigFrom(GetModuleHandleW(nullptr), GetMicroClientConfig());
+    return LoadClientConfigFrom(SkinUI::CPaintManagerUI::GetResourceDll(), GetMicroClientConfig());
 }

@@ -26,7 +26,7 @@ struct MicroClientConfig {
 // The one process-wide configuration record.
 MicroClientConfig& GetMicroClientConfig();
 
-// Reads resource 104 of the resource module into GetMicroClientConfig(). Missing or
+// Reads resource 104 of the framework's resource module into GetMicroClientConfig(). Missing or
 // malformed configuration leaves the defaults; returns whether the document loaded.
 bool LoadClientConfig();
 

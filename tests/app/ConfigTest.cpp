@@ -3,6 +3,7 @@
 
 #include "MicroClientConfig.h"
 #include "core/Markup.h"
+#include "window/PaintManagerUI.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ TEST(ConfigTest, ShippedResourceFillsEverySetting) {
 TEST(ConfigTest, ProcessWideRecordIsFilledFromTheExecutable) {
     MicroClientConfig& config = GetMicroClientConfig();
     EXPECT_EQ(&config, &GetMicroClientConfig());
+    SkinUI::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     EXPECT_TRUE(LoadClientConfig());
     EXPECT_STREQ(config.clientName, L"Varnel");
 }
@@ -53,22 +55,21 @@ TEST(ConfigTest, MissingResourceLeavesDefaults) {
 }
 
 TEST(ConfigTest, OnlyAFirstAttributeNamedValueCounts) {
-    const MicroClientConfig config = FromDocument(
-        L"<microClient>"
-        L"<clientName other=\"x\" value=\"Second\"/>"
-        L"<playGamekeyWord Value=\"capital\"/>"
-        L"<loginURL/>"
-        L"<LoginURL value=\"case differs\"/>"
-        L"<unknown value=\"ignored\"/>"
-        L"</microClient>");
+    const MicroClientConfig config = FromDocument(L"<microClient>"
+                                                  L"<clientName other=\"x\" value=\"Second\"/>"
+                                                  L"<playGamekeyWord Value=\"capital\"/>"
+                                                  L"<loginURL/>"
+                                                  L"<LoginURL value=\"case differs\"/>"
+                                                  L"<unknown value=\"ignored\"/>"
+                                                  L"</microClient>");
     EXPECT_TRUE(config.clientName.IsEmpty());
     EXPECT_TRUE(config.playGamekeyWord.IsEmpty());
     EXPECT_TRUE(config.loginURL.IsEmpty());
 }
 
 TEST(ConfigTest, LaterSettingsOverwriteEarlierOnes) {
-    const MicroClientConfig config = FromDocument(
-        L"<anyRoot><clientName value=\"A\"/><clientName value=\"B\"/></anyRoot>");
+    const MicroClientConfig config =
+        FromDocument(L"<anyRoot><clientName value=\"A\"/><clientName value=\"B\"/></anyRoot>");
     EXPECT_STREQ(config.clientName, L"B");
 }
 
@@ -89,7 +90,8 @@ TEST(ConfigTest, MissingNumbersAreZeroAndNothingIsReadPastTheValue) {
 
     // The value is followed in memory by more text: it must not be read.
     long numbers[4] = {-1, -1, -1, -1};
-    const wchar_t text[] = L"7\0" L"8,9";
+    const wchar_t text[] = L"7\0"
+                           L"8,9";
     ParseNumberList(text, numbers, 4);
     EXPECT_EQ(numbers[0], 7);
     EXPECT_EQ(numbers[1], 0);

@@ -37,7 +37,8 @@ protected:
 };
 
 TEST_F(StampTest, ReplacesARecordInsteadOfAddingOne) {
-    ASSERT_TRUE(StampCopy("http://first.example/Client/login", "http://first.example/ServiceCenter"));
+    ASSERT_TRUE(
+        StampCopy("http://first.example/Client/login", "http://first.example/ServiceCenter"));
     ASSERT_TRUE(StampCopy("http://b/l", "http://b/s"));
     std::string expected("http://b/l|http://b/s");
     expected.append(8 - (overlay_ + expected.size()) % 8, '\0');

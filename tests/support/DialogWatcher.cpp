@@ -48,7 +48,8 @@ void DialogWatcher::Run() {
             }
             SendMessageW(search.found, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
             // Wait until the dialog is gone before looking for the next one.
-            for (int i = 0; i < 200 && IsWindow(search.found); ++i) Sleep(10);
+            for (int i = 0; i < 200 && IsWindow(search.found); ++i)
+                Sleep(10);
         }
         Sleep(20);
     }

@@ -20,7 +20,8 @@ bool ReadU16(const std::vector<std::uint8_t>& image, std::size_t at, std::uint32
 
 bool ReadU32(const std::vector<std::uint8_t>& image, std::size_t at, std::uint32_t& value) {
     if (at > image.size() || image.size() - at < 4) return false;
-    value = static_cast<std::uint32_t>(image[at]) | (static_cast<std::uint32_t>(image[at + 1]) << 8) |
+    value = static_cast<std::uint32_t>(image[at]) |
+            (static_cast<std::uint32_t>(image[at + 1]) << 8) |
             (static_cast<std::uint32_t>(image[at + 2]) << 16) |
             (static_cast<std::uint32_t>(image[at + 3]) << 24);
     return true;
@@ -79,13 +80,16 @@ bool ReadHeaders(const std::vector<std::uint8_t>& image, PeHeaders& pe, std::str
     return true;
 }
 
-bool IsRecordText(char c) { return c >= 0x20 && c < 0x7F; }
+bool IsRecordText(char c) {
+    return c >= 0x20 && c < 0x7F;
+}
 
 // Nothing, or a previous record: printable text, a NUL, then nothing but NUL padding.
 bool IsRecordOrNothing(const std::vector<std::uint8_t>& image, std::size_t from) {
     if (from == image.size()) return true;
     std::size_t i = from;
-    while (i < image.size() && IsRecordText(static_cast<char>(image[i]))) ++i;
+    while (i < image.size() && IsRecordText(static_cast<char>(image[i])))
+        ++i;
     if (i == image.size() || image[i] != 0 || i - from + 1 > kRecordLimit) return false;
     for (; i < image.size(); ++i)
         if (image[i] != 0) return false;
@@ -122,7 +126,8 @@ bool FindOverlayOffset(const std::vector<std::uint8_t>& image, std::size_t& offs
             error = "truncated section table";
             return false;
         }
-        if (rawSize != 0 && std::size_t(rawPointer) + rawSize > end) end = std::size_t(rawPointer) + rawSize;
+        if (rawSize != 0 && std::size_t(rawPointer) + rawSize > end)
+            end = std::size_t(rawPointer) + rawSize;
     }
     if (end > image.size()) {
         error = "the sections run past the end of the file";
@@ -146,7 +151,8 @@ bool BuildRecord(const std::string& login, const std::string& service, std::size
     }
     record.assign(text.begin(), text.end());
     record.push_back(0);
-    while ((overlayOffset + record.size()) % 8 != 0) record.push_back(0);
+    while ((overlayOffset + record.size()) % 8 != 0)
+        record.push_back(0);
     return true;
 }
 
@@ -194,7 +200,8 @@ bool StampFile(const std::string& path, const std::string& login, const std::str
     const std::string temporary = path + ".stamping";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size())) ||
+        if (!out.write(reinterpret_cast<const char*>(image.data()),
+                       std::streamsize(image.size())) ||
             !out.flush()) {
             error = "cannot write " + temporary;
             out.close();
