@@ -252,3 +252,12 @@ TEST(SkinStringTrace, NamesMessagesOrFormatsTheirNumber) {
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x10000000), L"0x10000000");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0xFFFFFFFF), L"0xFFFFFFFF");
 }
+
+TEST(SkinStringCompare, LiteralOnEitherSideComparesText) {
+    wchar_t buffer[] = L"click";
+    const CSkinString type(L"click");
+    EXPECT_TRUE(buffer == type);
+    EXPECT_TRUE(type == buffer);
+    EXPECT_FALSE(L"Click" == type);
+    EXPECT_TRUE(L"Click" != type);
+}

@@ -112,6 +112,10 @@ private:
     wchar_t m_inlineBuffer[kInlineBufferSize];
 };
 
+/// With the literal on the left: compares text, not pointers.
+inline bool operator==(const wchar_t* text, const CSkinString& string) { return string == text; }
+inline bool operator!=(const wchar_t* text, const CSkinString& string) { return string != text; }
+
 /// Trace sink: accepts a printf-style format and produces no output.
 void SKIN__Trace(const wchar_t* format, ...);
 /// Name of a window message ("WM_PAINT"), or its number as "0x%04X". Unknown numbers share
