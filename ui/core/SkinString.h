@@ -66,6 +66,8 @@ public:
     int Compare(const wchar_t* text) const;
     /// Like Compare, with only 'A'..'Z' folded to 'a'..'z'.
     int CompareNoCase(const wchar_t* text) const;
+    bool operator==(const CSkinString& other) const { return Compare(other.m_text) == 0; }
+    bool operator!=(const CSkinString& other) const { return Compare(other.m_text) != 0; }
     bool operator==(const wchar_t* text) const { return Compare(text) == 0; }
     bool operator!=(const wchar_t* text) const { return Compare(text) != 0; }
     bool operator<(const wchar_t* text) const { return Compare(text) < 0; }
