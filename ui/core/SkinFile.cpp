@@ -105,9 +105,11 @@ SkinFileResult ReadArchiveEntry(const wchar_t* name, DWORD maxSize, CSkinFileByt
     return result;
 }
 
-SkinFileResult ReadPlainFile(const wchar_t* name, DWORD maxSize, CSkinFileBytes& bytes) {
-    if (name == nullptr) return SKINFILE_OPEN_FAILED;
-    const CSkinString path = CPaintManagerUI::GetResourcePath() + name;
+} // namespace
+
+SkinFileResult ReadFileBytes(const wchar_t* path, DWORD maxSize, CSkinFileBytes& bytes) {
+    bytes.Free();
+    if (path == nullptr || IS_INTRESOURCE(path)) return SKINFILE_OPEN_FAILED;
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return SKINFILE_OPEN_FAILED;
@@ -133,8 +135,6 @@ SkinFileResult ReadPlainFile(const wchar_t* name, DWORD maxSize, CSkinFileBytes&
     return result;
 }
 
-} // namespace
-
 SkinFileResult ReadSkinFile(const wchar_t* name, const wchar_t* resourceType, DWORD maxSize,
                             CSkinFileBytes& bytes) {
     bytes.Free();
@@ -144,7 +144,8 @@ SkinFileResult ReadSkinFile(const wchar_t* name, const wchar_t* resourceType, DW
     if (!CPaintManagerUI::GetResourceZip().IsEmpty()) {
         return ReadArchiveEntry(name, maxSize, bytes);
     }
-    return ReadPlainFile(name, maxSize, bytes);
+    if (name == nullptr) return SKINFILE_OPEN_FAILED;
+    return ReadFileBytes(CPaintManagerUI::GetResourcePath() + name, maxSize, bytes);
 }
 
 } // namespace SkinUI

@@ -61,4 +61,8 @@ constexpr DWORD kSkinFileNoSizeLimit = MAXDWORD;
 SkinFileResult ReadSkinFile(const wchar_t* name, const wchar_t* resourceType, DWORD maxSize,
                             CSkinFileBytes& bytes);
 
+/// Reads the whole file at `path` (absolute, or relative to the current directory) with the
+/// same results as the plain-file step of `ReadSkinFile`; an integer id is never a path.
+SkinFileResult ReadFileBytes(const wchar_t* path, DWORD maxSize, CSkinFileBytes& bytes);
+
 } // namespace SkinUI

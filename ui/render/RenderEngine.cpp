@@ -1,0 +1,944 @@
+#include "render/RenderEngine.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <new>
+#include <utility>
+
+#include <gdiplus.h>
+
+#define STBI_NO_STDIO
+#include "stb_image.h"
+
+#include "core/SkinFile.h"
+
+namespace SkinUI {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// System blending entry points
+
+using AlphaBlendProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                     BLENDFUNCTION);
+using GradientFillProc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+
+struct SystemBlending {
+    AlphaBlendProc alphaBlend;
+    GradientFillProc gradientFill;
+};
+
+// Looked up once per process. The paint manager loads "msimg32.dll" early; code that
+// draws without a manager still finds it, in the system folder only.
+const SystemBlending& LookUpSystemBlending() {
+    static const SystemBlending entries = [] {
+        SystemBlending found = {nullptr, nullptr};
+        HMODULE module = GetModuleHandleW(L"msimg32.dll");
+        if (module == nullptr) {
+            module = LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        }
+        if (module != nullptr) {
+            // Through the generic function pointer type, which any entry point converts to.
+            using AnyProc = void (*)();
+            found.alphaBlend = reinterpret_cast<AlphaBlendProc>(
+                reinterpret_cast<AnyProc>(GetProcAddress(module, "AlphaBlend")));
+            found.gradientFill = reinterpret_cast<GradientFillProc>(
+                reinterpret_cast<AnyProc>(GetProcAddress(module, "GradientFill")));
+        }
+        return found;
+    }();
+    return entries;
+}
+
+bool g_useSystemBlending = true;
+
+AlphaBlendProc SystemAlphaBlend() {
+    return g_useSystemBlending ? LookUpSystemBlending().alphaBlend : nullptr;
+}
+
+GradientFillProc SystemGradientFill() {
+    return g_useSystemBlending ? LookUpSystemBlending().gradientFill : nullptr;
+}
+
+// AlphaBlend, or the built-in blend where the system has none.
+bool Blend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+           int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+    if (AlphaBlendProc alphaBlend = SystemAlphaBlend()) {
+        return alphaBlend(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth,
+                          sourceHeight, blend) != FALSE;
+    }
+    return CRenderEngine::SoftwareAlphaBlend(dest, x, y, width, height, source, sourceX, sourceY,
+                                             sourceWidth, sourceHeight, blend);
+}
+
+BLENDFUNCTION PremultipliedBlend(BYTE constantAlpha) {
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, constantAlpha, AC_SRC_ALPHA};
+    return blend;
+}
+
+// ---------------------------------------------------------------------------
+// Pixels and bitmaps
+
+BYTE Channel(DWORD color, int shift) {
+    return static_cast<BYTE>((color >> shift) & 0xFF);
+}
+
+// 0xAARRGGBB to the platform's red-green-blue order, alpha dropped.
+COLORREF ToColorRef(DWORD color) {
+    return RGB(Channel(color, 16), Channel(color, 8), Channel(color, 0));
+}
+
+// Colour channels scaled by alpha, as per-pixel alpha blending expects them.
+DWORD Premultiply(DWORD color) {
+    const DWORD alpha = color >> 24;
+    if (alpha == 255) return color;
+    DWORD result = alpha << 24;
+    for (int shift = 0; shift < 24; shift += 8) {
+        result |= (Channel(color, shift) * alpha / 255) << shift;
+    }
+    return result;
+}
+
+// A 32-bit top-down DIB section; null when it cannot be made.
+HBITMAP CreateTopDownDib(HDC hDC, int width, int height, DWORD** pixels) {
+    *pixels = nullptr;
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > INT_MAX / 4) {
+        return nullptr;
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+        if (bitmap != nullptr) DeleteObject(bitmap);
+        return nullptr;
+    }
+    *pixels = static_cast<DWORD*>(bits);
+    return bitmap;
+}
+
+bool IsEmptyArea(const RECT& rc) {
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+bool Touches(const RECT& a, const RECT& b) {
+    RECT common;
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// Logical to device coordinates, normalised.
+RECT ToDevice(HDC hDC, const RECT& rc) {
+    POINT corners[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    LPtoDP(hDC, corners, 2);
+    RECT device = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    if (device.left > device.right) std::swap(device.left, device.right);
+    if (device.top > device.bottom) std::swap(device.top, device.bottom);
+    return device;
+}
+
+// The 32-bit DIB section selected into `hDC`, whose pixels carry alpha; false for any
+// other surface (a screen-compatible bitmap, a window, a 24-bit DIB).
+bool GetAlphaSurface(HDC hDC, DIBSECTION& section) {
+    HGDIOBJ bitmap = GetCurrentObject(hDC, OBJ_BITMAP);
+    return bitmap != nullptr &&
+           GetObjectW(bitmap, sizeof(section), &section) == static_cast<int>(sizeof(section)) &&
+           section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr;
+}
+
+// GetObject reports a positive height for top-down DIB sections as well, so the row order
+// is found by setting one pixel through GDI and looking where it lands.
+bool IsTopDown(HDC hDC, const DIBSECTION& section) {
+    const int height = std::abs(section.dsBm.bmHeight);
+    if (height <= 1) return true;
+    BYTE* bits = static_cast<BYTE*>(section.dsBm.bmBits);
+    DWORD* first = reinterpret_cast<DWORD*>(bits);
+    DWORD* last =
+        reinterpret_cast<DWORD*>(bits + static_cast<size_t>(height - 1) * section.dsBm.bmWidthBytes);
+    const int state = SaveDC(hDC);
+    if (state == 0) return true;
+    // Device pixel (0, 0), whatever mapping and clip the caller has set up.
+    SetMapMode(hDC, MM_TEXT);
+    ModifyWorldTransform(hDC, nullptr, MWT_IDENTITY);
+    SetViewportOrgEx(hDC, 0, 0, nullptr);
+    SetWindowOrgEx(hDC, 0, 0, nullptr);
+    SelectClipRgn(hDC, nullptr);
+    GdiFlush();
+    const DWORD savedFirst = *first;
+    const DWORD savedLast = *last;
+    *first = 0;
+    *last = 0;
+    SetPixelV(hDC, 0, 0, RGB(255, 255, 255));
+    GdiFlush();
+    const bool topDown = (*first & 0x00FFFFFF) != 0;
+    *first = savedFirst;
+    *last = savedLast;
+    RestoreDC(hDC, state);
+    return topDown;
+}
+
+// GDI lines and shapes write alpha 0 into a 32-bit bitmap, which turns them into holes in
+// a layered window. While this scope lives, GDI draws into `bounds` (logical coordinates)
+// of such a bitmap; when it ends, every pixel GDI touched is made opaque and every other
+// pixel is left exactly as it was. Surfaces without alpha are left alone.
+class COpaqueGdiScope {
+public:
+    COpaqueGdiScope(HDC hDC, const RECT& bounds) {
+        DIBSECTION section;
+        if (!GetAlphaSurface(hDC, section)) return;
+        RECT area = ToDevice(hDC, bounds);
+        const RECT surface = {0, 0, section.dsBm.bmWidth, std::abs(section.dsBm.bmHeight)};
+        if (!IntersectRect(&m_area, &area, &surface)) return;
+        const size_t count = static_cast<size_t>(m_area.right - m_area.left) *
+                             static_cast<size_t>(m_area.bottom - m_area.top);
+        m_saved = static_cast<DWORD*>(std::malloc(count * sizeof(DWORD)));
+        if (m_saved == nullptr) return;
+        m_bits = static_cast<BYTE*>(section.dsBm.bmBits);
+        m_stride = section.dsBm.bmWidthBytes;
+        m_height = std::abs(section.dsBm.bmHeight);
+        m_bottomUp = !IsTopDown(hDC, section);
+        GdiFlush();
+        // Remember every pixel and mark it with alpha 255: GDI leaves alpha 0 behind.
+        DWORD* saved = m_saved;
+        for (int y = m_area.top; y < m_area.bottom; ++y) {
+            DWORD* row = Row(y);
+            for (int x = m_area.left; x < m_area.right; ++x) {
+                *saved++ = row[x];
+                row[x] |= 0xFF000000;
+            }
+        }
+    }
+
+    ~COpaqueGdiScope() {
+        if (m_saved == nullptr) return;
+        GdiFlush();
+        const DWORD* saved = m_saved;
+        for (int y = m_area.top; y < m_area.bottom; ++y) {
+            DWORD* row = Row(y);
+            for (int x = m_area.left; x < m_area.right; ++x, ++saved) {
+                const DWORD now = row[x];
+                // Touched: alpha cleared, or a new colour where GDI kept the alpha byte.
+                const bool touched = (now >> 24) == 0 || ((now ^ *saved) & 0x00FFFFFF) != 0;
+                row[x] = touched ? (now | 0xFF000000) : *saved;
+            }
+        }
+        std::free(m_saved);
+    }
+
+    COpaqueGdiScope(const COpaqueGdiScope&) = delete;
+    COpaqueGdiScope& operator=(const COpaqueGdiScope&) = delete;
+
+private:
+    DWORD* Row(int y) const {
+        const int line = m_bottomUp ? m_height - 1 - y : y;
+        return reinterpret_cast<DWORD*>(m_bits + static_cast<size_t>(line) * m_stride);
+    }
+
+    RECT m_area = {};
+    DWORD* m_saved = nullptr;
+    BYTE* m_bits = nullptr;
+    int m_stride = 0;
+    int m_height = 0;
+    bool m_bottomUp = false;
+};
+
+// ---------------------------------------------------------------------------
+// Image decoding
+
+// Files the decoder can take in one piece.
+constexpr DWORD kMaxImageFileBytes = INT_MAX;
+// Images whose 32-bit pixels fit a DIB's image size field and the decoder's arithmetic.
+constexpr long long kMaxImagePixels = INT_MAX / 4;
+
+TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
+    const int length = static_cast<int>(size);
+    int width = 0;
+    int height = 0;
+    int components = 0;
+    // The header first: absurd sizes are refused before anything is allocated.
+    if (!stbi_info_from_memory(data, length, &width, &height, &components)) return nullptr;
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxImagePixels) {
+        return nullptr;
+    }
+    unsigned char* rgba = stbi_load_from_memory(data, length, &width, &height, &components, 4);
+    if (rgba == nullptr) return nullptr;
+    DWORD* pixels = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
+    if (bitmap == nullptr) {
+        stbi_image_free(rgba);
+        return nullptr;
+    }
+    bool alphaChannel = false;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const unsigned char* source = rgba;
+    for (size_t i = 0; i < count; ++i, source += 4) {
+        const DWORD alpha = source[3];
+        DWORD red = source[0];
+        DWORD green = source[1];
+        DWORD blue = source[2];
+        if (alpha < 255) {
+            red = red * alpha / 255;
+            green = green * alpha / 255;
+            blue = blue * alpha / 255;
+            alphaChannel = true;
+        }
+        DWORD pixel = (alpha << 24) | (red << 16) | (green << 8) | blue;
+        if (pixel == mask) {
+            pixel = 0;
+            alphaChannel = true;
+        }
+        pixels[i] = pixel;
+    }
+    stbi_image_free(rgba);
+    TImageInfo* info = new (std::nothrow) TImageInfo;
+    if (info == nullptr) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    info->bitmap = bitmap;
+    info->width = width;
+    info->height = height;
+    info->alphaChannel = alphaChannel;
+    return info;
+}
+
+// ---------------------------------------------------------------------------
+// Image attribute strings
+
+bool IsBlank(wchar_t ch) {
+    return ch != L'\0' && ch <= L' ';
+}
+
+const wchar_t* SkipBlanks(const wchar_t* p) {
+    while (IsBlank(*p))
+        ++p;
+    return p;
+}
+
+int ClampToInt(long long value) {
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// "l,t,r,b": signed decimal numbers, one separator character after each of the first
+// three. Reading stops at the end of the value; numbers missing there are 0.
+RECT ReadRect(const wchar_t* value) {
+    long numbers[4] = {0, 0, 0, 0};
+    const wchar_t* p = value;
+    for (int i = 0; i < 4 && *p != L'\0'; ++i) {
+        wchar_t* end = nullptr;
+        numbers[i] = std::wcstol(p, &end, 10);
+        p = end;
+        if (*p != L'\0') ++p; // the separator
+    }
+    RECT rc = {numbers[0], numbers[1], numbers[2], numbers[3]};
+    return rc;
+}
+
+// "#RRGGBB..", "0x..." or bare hexadecimal digits.
+DWORD ReadHexColor(const wchar_t* value) {
+    if (*value == L'#') ++value;
+    return static_cast<DWORD>(std::wcstoul(value, nullptr, 16));
+}
+
+bool ReadBool(const wchar_t* value) {
+    return std::wcscmp(value, L"true") == 0;
+}
+
+void ApplyImageItem(const CSkinString& key, const CSkinString& value, const RECT& item,
+                    TImageAttributes& attributes, int& imageCount, PendingImageHandler onPending,
+                    void* context) {
+    if (key == L"file" || key == L"res") {
+        // A new image name finishes the one this string named before.
+        if (imageCount > 0 && onPending != nullptr) onPending(context, attributes);
+        attributes.name = value;
+        if (key == L"file") ++imageCount;
+    } else if (key == L"restype") {
+        attributes.resourceType = value;
+    } else if (key == L"dest") {
+        const RECT offsets = ReadRect(value);
+        const long long right = static_cast<long long>(item.left) + offsets.right;
+        const long long bottom = static_cast<long long>(item.top) + offsets.bottom;
+        attributes.dest.left = ClampToInt(static_cast<long long>(item.left) + offsets.left);
+        attributes.dest.top = ClampToInt(static_cast<long long>(item.top) + offsets.top);
+        attributes.dest.right = right > item.right ? item.right : ClampToInt(right);
+        attributes.dest.bottom = bottom > item.bottom ? item.bottom : ClampToInt(bottom);
+    } else if (key == L"source") {
+        attributes.source = ReadRect(value);
+    } else if (key == L"corner") {
+        attributes.corner = ReadRect(value);
+    } else if (key == L"mask") {
+        attributes.mask = ReadHexColor(value);
+    } else if (key == L"fade") {
+        attributes.fade = static_cast<BYTE>(std::wcstoul(value, nullptr, 10));
+    } else if (key == L"hole") {
+        attributes.hole = ReadBool(value);
+    } else if (key == L"xtiled") {
+        attributes.xTiled = ReadBool(value);
+    } else if (key == L"ytiled") {
+        attributes.yTiled = ReadBool(value);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Nine-grid cells
+
+// Draws cells of one selected bitmap onto a target, skipping cells that have no area or
+// miss the paint rectangle.
+class CCellPainter {
+public:
+    CCellPainter(HDC target, HDC bitmapDC, const RECT& paint, bool blended, BYTE fade)
+        : m_target(target), m_bitmapDC(bitmapDC), m_paint(paint), m_blended(blended),
+          m_blend(PremultipliedBlend(fade)) {}
+
+    /// `source` scaled onto `dest` (both as left, top, right, bottom).
+    void Draw(const RECT& dest, const RECT& source) const {
+        if (IsEmptyArea(dest) || IsEmptyArea(source) || !Touches(dest, m_paint)) return;
+        const int width = dest.right - dest.left;
+        const int height = dest.bottom - dest.top;
+        const int sourceWidth = source.right - source.left;
+        const int sourceHeight = source.bottom - source.top;
+        if (m_blended) {
+            Blend(m_target, dest.left, dest.top, width, height, m_bitmapDC, source.left, source.top,
+                  sourceWidth, sourceHeight, m_blend);
+        } else if (width == sourceWidth && height == sourceHeight) {
+            BitBlt(m_target, dest.left, dest.top, width, height, m_bitmapDC, source.left,
+                   source.top, SRCCOPY);
+        } else {
+            StretchBlt(m_target, dest.left, dest.top, width, height, m_bitmapDC, source.left,
+                       source.top, sourceWidth, sourceHeight, SRCCOPY);
+        }
+    }
+
+    /// The middle cell, stretched or repeated. A source middle without width (or height)
+    /// in the tiled direction has nothing to repeat and draws nothing.
+    void DrawMiddle(const RECT& dest, const RECT& source, bool xTiled, bool yTiled) const {
+        if (!xTiled && !yTiled) {
+            Draw(dest, source);
+            return;
+        }
+        if (IsEmptyArea(dest) || IsEmptyArea(source) || !Touches(dest, m_paint)) return;
+        const int tileWidth = source.right - source.left;
+        const int tileHeight = source.bottom - source.top;
+        // Whole tiles, the last one cut at the edge (it takes the leading source part).
+        const int rowStep = yTiled ? tileHeight : dest.bottom - dest.top;
+        const int columnStep = xTiled ? tileWidth : dest.right - dest.left;
+        for (int top = dest.top; top < dest.bottom;) {
+            const int bottom = dest.bottom - top > rowStep ? top + rowStep : dest.bottom;
+            const int sourceBottom = yTiled ? source.top + (bottom - top) : source.bottom;
+            for (int left = dest.left; left < dest.right;) {
+                const int right = dest.right - left > columnStep ? left + columnStep : dest.right;
+                const int sourceRight = xTiled ? source.left + (right - left) : source.right;
+                Draw(RECT{left, top, right, bottom},
+                     RECT{source.left, source.top, sourceRight, sourceBottom});
+                left = right;
+            }
+            top = bottom;
+        }
+    }
+
+private:
+    HDC m_target;
+    HDC m_bitmapDC;
+    RECT m_paint;
+    bool m_blended;
+    BLENDFUNCTION m_blend;
+};
+
+// ---------------------------------------------------------------------------
+// Colour model of the global tint
+
+struct Hsl {
+    double hue;        // degrees
+    double saturation; // 0..1
+    double lightness;  // 0..1
+};
+
+Hsl ToHsl(double r, double g, double b) {
+    const double lowest = r < g ? (r < b ? r : b) : (g < b ? g : b);
+    const double highest = r > g ? (r > b ? r : b) : (g > b ? g : b);
+    Hsl hsl = {0.0, 0.0, (lowest + highest) / 2.0};
+    if (lowest == highest) return hsl;
+    double f;
+    double i;
+    if (r == lowest) {
+        f = g - b;
+        i = 3.0;
+    } else if (g == lowest) {
+        f = b - r;
+        i = 5.0;
+    } else {
+        f = r - g;
+        i = 1.0;
+    }
+    double hue = i - f / (highest - lowest);
+    if (hue >= 6.0) hue -= 6.0;
+    hsl.hue = hue * 60.0;
+    hsl.saturation = 2.0 * hsl.lightness <= 1.0 ? (highest - lowest) / (highest + lowest)
+                                                : (highest - lowest) / (2.0 - highest - lowest);
+    return hsl;
+}
+
+double HueChannel(double p, double q, double t) {
+    if (t < 0.0) t += 1.0;
+    if (t > 1.0) t -= 1.0;
+    if (6.0 * t < 1.0) return p + (q - p) * 6.0 * t;
+    if (2.0 * t < 1.0) return q;
+    if (3.0 * t < 2.0) return p + (q - p) * (2.0 / 3.0 - t) * 6.0;
+    return p;
+}
+
+DWORD ToByte(double value) {
+    const double scaled = value * 255.0;
+    if (!(scaled > 0.0)) return 0;
+    if (scaled >= 255.0) return 255;
+    return static_cast<DWORD>(scaled);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Images
+
+TImageInfo* CRenderEngine::LoadImageW(STRINGorID bitmap, const wchar_t* type, DWORD mask) {
+    CSkinFileBytes bytes;
+    SkinFileResult read = ReadSkinFile(bitmap.GetValue(), type, kMaxImageFileBytes, bytes);
+    // Last resort: the name as a path of its own. An id is no path.
+    if (read != SKINFILE_OK && bitmap.GetName() != nullptr) {
+        read = ReadFileBytes(bitmap.GetName(), kMaxImageFileBytes, bytes);
+    }
+    if (read != SKINFILE_OK) return nullptr;
+    return DecodeImage(bytes.GetData(), bytes.GetSize(), mask);
+}
+
+TImageInfo* CRenderEngine::LoadImageFromHICON(HICON icon) {
+    if (icon == nullptr) return nullptr;
+    // GDI+ is started for this one conversion; starts are counted, so an application that
+    // runs GDI+ itself keeps it running.
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return nullptr;
+    TImageInfo* info = nullptr;
+    Gdiplus::GpBitmap* image = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromHICON(icon, &image) == Gdiplus::Ok) {
+        HBITMAP bitmap = nullptr;
+        UINT width = 0;
+        UINT height = 0;
+        if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0xFF000000) ==
+                Gdiplus::Ok &&
+            Gdiplus::DllExports::GdipGetImageWidth(image, &width) == Gdiplus::Ok &&
+            Gdiplus::DllExports::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
+            (info = new (std::nothrow) TImageInfo) != nullptr) {
+            info->bitmap = bitmap;
+            info->width = static_cast<int>(width);
+            info->height = static_cast<int>(height);
+            info->alphaChannel = false;
+        } else if (bitmap != nullptr) {
+            DeleteObject(bitmap);
+        }
+        Gdiplus::DllExports::GdipDisposeImage(image);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return info;
+}
+
+void CRenderEngine::FreeImage(TImageInfo* info) {
+    if (info == nullptr) return;
+    if (info->bitmap != nullptr) DeleteObject(info->bitmap);
+    delete info;
+}
+
+// ---------------------------------------------------------------------------
+// Image attribute strings and image drawing
+
+TImageAttributes::TImageAttributes(const wchar_t* imageString, const RECT& item)
+    : name(imageString != nullptr ? imageString : L""), dest(item) {}
+
+void CRenderEngine::ParseImageString(const wchar_t* text, const RECT& item,
+                                     TImageAttributes& attributes, PendingImageHandler onPending,
+                                     void* context) {
+    if (text == nullptr) return;
+    int imageCount = 0;
+    const wchar_t* p = text;
+    for (;;) {
+        p = SkipBlanks(p);
+        const wchar_t* key = p;
+        while (*p != L'\0' && *p != L'=' && !IsBlank(*p))
+            ++p;
+        const CSkinString itemKey(key, static_cast<int>(p - key));
+        p = SkipBlanks(p);
+        if (*p != L'=') return;
+        p = SkipBlanks(p + 1);
+        if (*p != L'\'') return;
+        const wchar_t* value = ++p;
+        while (*p != L'\0' && *p != L'\'')
+            ++p;
+        if (*p != L'\'') return;
+        const CSkinString itemValue(value, static_cast<int>(p - value));
+        ++p;
+        if (!itemValue.IsEmpty()) {
+            ApplyImageItem(itemKey, itemValue, item, attributes, imageCount, onPending, context);
+        }
+        // Items are separated by a space; anything else ends the string.
+        if (*p != L' ') return;
+    }
+}
+
+bool CRenderEngine::DrawImageStrings(HDC hDC, const RECT& item, const RECT& paint,
+                                     const wchar_t* image, const wchar_t* modifier,
+                                     ImageLookup lookup, void* lookupContext) {
+    if (hDC == nullptr || lookup == nullptr) return false;
+    struct Target {
+        HDC hDC;
+        const RECT& item;
+        const RECT& paint;
+        ImageLookup lookup;
+        void* lookupContext;
+    } target = {hDC, item, paint, lookup, lookupContext};
+    const PendingImageHandler draw = [](void* context, const TImageAttributes& attributes) {
+        const Target& to = *static_cast<const Target*>(context);
+        if (attributes.name.IsEmpty()) return;
+        const wchar_t* type =
+            attributes.resourceType.IsEmpty() ? nullptr : attributes.resourceType.GetData();
+        const TImageInfo* found =
+            to.lookup(to.lookupContext, attributes.name, type, attributes.mask);
+        if (found != nullptr) DrawImageAttributes(to.hDC, found, attributes, to.item, to.paint);
+    };
+    TImageAttributes attributes(image, item);
+    ParseImageString(image, item, attributes, draw, &target);
+    // The modifier counts its own images: its "file" replaces the pending one undrawn.
+    ParseImageString(modifier, item, attributes, draw, &target);
+    draw(&target, attributes);
+    return true;
+}
+
+void CRenderEngine::DrawImageAttributes(HDC hDC, const TImageInfo* image,
+                                        const TImageAttributes& attributes, const RECT& item,
+                                        const RECT& paint) {
+    if (hDC == nullptr || image == nullptr || image->bitmap == nullptr) return;
+    RECT source = attributes.source;
+    if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0) {
+        source.right = image->width;
+        source.bottom = image->height;
+    }
+    if (source.right > image->width) source.right = image->width;
+    if (source.bottom > image->height) source.bottom = image->height;
+    if (!Touches(attributes.dest, item) || !Touches(attributes.dest, paint)) return;
+    DrawImage(hDC, image->bitmap, attributes.dest, paint, source, attributes.corner,
+              image->alphaChannel, attributes.fade, attributes.hole, attributes.xTiled,
+              attributes.yTiled);
+}
+
+void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const RECT& paint,
+                              const RECT& source, const RECT& corners, bool alphaChannel, BYTE fade,
+                              bool hole, bool xTiled, bool yTiled) {
+    if (hDC == nullptr || bitmap == nullptr) return;
+    HDC bitmapDC = CreateCompatibleDC(hDC);
+    if (bitmapDC == nullptr) return;
+    HGDIOBJ oldBitmap = SelectObject(bitmapDC, bitmap);
+    const int oldStretchMode = SetStretchBltMode(hDC, HALFTONE);
+
+    const bool blended = alphaChannel || fade < 255;
+    const RECT& d = dest;
+    const RECT& s = source;
+    const RECT& c = corners;
+    const bool noCorners = c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0;
+    if (!blended && !hole && noCorners && d.right - d.left == s.right - s.left &&
+        d.bottom - d.top == s.bottom - s.top) {
+        // One unscaled copy of just the repainted part.
+        RECT part;
+        if (IntersectRect(&part, &d, &paint)) {
+            BitBlt(hDC, part.left, part.top, part.right - part.left, part.bottom - part.top,
+                   bitmapDC, s.left + (part.left - d.left), s.top + (part.top - d.top), SRCCOPY);
+        }
+    } else {
+        const CCellPainter cells(hDC, bitmapDC, paint, blended, fade);
+        if (!hole) {
+            cells.DrawMiddle(
+                RECT{d.left + c.left, d.top + c.top, d.right - c.right, d.bottom - c.bottom},
+                RECT{s.left + c.left, s.top + c.top, s.right - c.right, s.bottom - c.bottom},
+                xTiled, yTiled);
+        }
+        if (c.left > 0 && c.top > 0) {
+            cells.Draw(RECT{d.left, d.top, d.left + c.left, d.top + c.top},
+                       RECT{s.left, s.top, s.left + c.left, s.top + c.top});
+        }
+        if (c.top > 0) {
+            cells.Draw(RECT{d.left + c.left, d.top, d.right - c.right, d.top + c.top},
+                       RECT{s.left + c.left, s.top, s.right - c.right, s.top + c.top});
+        }
+        if (c.right > 0 && c.top > 0) {
+            cells.Draw(RECT{d.right - c.right, d.top, d.right, d.top + c.top},
+                       RECT{s.right - c.right, s.top, s.right, s.top + c.top});
+        }
+        if (c.left > 0) {
+            cells.Draw(RECT{d.left, d.top + c.top, d.left + c.left, d.bottom - c.bottom},
+                       RECT{s.left, s.top + c.top, s.left + c.left, s.bottom - c.bottom});
+        }
+        if (c.right > 0) {
+            cells.Draw(RECT{d.right - c.right, d.top + c.top, d.right, d.bottom - c.bottom},
+                       RECT{s.right - c.right, s.top + c.top, s.right, s.bottom - c.bottom});
+        }
+        if (c.left > 0 && c.bottom > 0) {
+            cells.Draw(RECT{d.left, d.bottom - c.bottom, d.left + c.left, d.bottom},
+                       RECT{s.left, s.bottom - c.bottom, s.left + c.left, s.bottom});
+        }
+        if (c.bottom > 0) {
+            cells.Draw(RECT{d.left + c.left, d.bottom - c.bottom, d.right - c.right, d.bottom},
+                       RECT{s.left + c.left, s.bottom - c.bottom, s.right - c.right, s.bottom});
+        }
+        if (c.right > 0 && c.bottom > 0) {
+            cells.Draw(RECT{d.right - c.right, d.bottom - c.bottom, d.right, d.bottom},
+                       RECT{s.right - c.right, s.bottom - c.bottom, s.right, s.bottom});
+        }
+    }
+
+    SetStretchBltMode(hDC, oldStretchMode);
+    SelectObject(bitmapDC, oldBitmap);
+    DeleteDC(bitmapDC);
+}
+
+// ---------------------------------------------------------------------------
+// Colours and primitives
+
+DWORD CRenderEngine::AdjustColor(DWORD color, short h, short s, short l) {
+    if (h == 180 && s == 100 && l == 100) return color;
+    Hsl hsl =
+        ToHsl(Channel(color, 0) / 255.0, Channel(color, 8) / 255.0, Channel(color, 16) / 255.0);
+    hsl.hue += h - 180;
+    if (!(hsl.hue > 0.0)) hsl.hue += 360.0;
+    hsl.saturation *= s / 100.0;
+    hsl.lightness *= l / 100.0;
+    const double q = 2.0 * hsl.lightness < 1.0
+                         ? (1.0 + hsl.saturation) * hsl.lightness
+                         : hsl.lightness + hsl.saturation - hsl.lightness * hsl.saturation;
+    const double p = 2.0 * hsl.lightness - q;
+    const double hue = hsl.hue / 360.0;
+    const DWORD first = ToByte(HueChannel(p, q, hue + 1.0 / 3.0));
+    const DWORD second = ToByte(HueChannel(p, q, hue));
+    const DWORD third = ToByte(HueChannel(p, q, hue - 1.0 / 3.0));
+    return (color & 0xFF000000) | (third << 16) | (second << 8) | first;
+}
+
+void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color) {
+    if (hDC == nullptr || color <= 0x00FFFFFF) return;
+    DIBSECTION section;
+    if (color >= 0xFF000000 && !GetAlphaSurface(hDC, section)) {
+        // Opaque on a surface without alpha: the plain fast fill.
+        const COLORREF oldColor = SetBkColor(hDC, ToColorRef(color));
+        ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+        SetBkColor(hDC, oldColor);
+        return;
+    }
+    // One premultiplied pixel blended over the rectangle: correct over any background,
+    // and opaque colours stay opaque on surfaces with alpha.
+    DWORD* pixel = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(hDC, 1, 1, &pixel);
+    if (bitmap == nullptr) return;
+    *pixel = Premultiply(color);
+    const RECT source = {0, 0, 1, 1};
+    const RECT noCorners = {0, 0, 0, 0};
+    DrawImage(hDC, bitmap, rc, rc, source, noCorners, true);
+    DeleteObject(bitmap);
+}
+
+void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical,
+                                 int steps) {
+    const BYTE alpha = static_cast<BYTE>(((first >> 24) + (second >> 24)) >> 1);
+    if (hDC == nullptr || alpha == 0 || IsEmptyArea(rc)) return;
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    // Drawn opaque into a surface of our own, then blended: the result has the right alpha
+    // on 32-bit surfaces, with or without the system's gradients.
+    HDC surface = CreateCompatibleDC(hDC);
+    if (surface == nullptr) return;
+    DWORD* pixels = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(hDC, width, height, &pixels);
+    if (bitmap == nullptr) {
+        DeleteDC(surface);
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(surface, bitmap);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    bool drawn = false;
+    if (GradientFillProc gradientFill = SystemGradientFill()) {
+        TRIVERTEX corners[2] = {};
+        corners[0].x = 0;
+        corners[0].y = 0;
+        corners[1].x = width;
+        corners[1].y = height;
+        const DWORD colors[2] = {first, second};
+        for (int i = 0; i < 2; ++i) {
+            corners[i].Red = static_cast<COLOR16>(Channel(colors[i], 16) << 8);
+            corners[i].Green = static_cast<COLOR16>(Channel(colors[i], 8) << 8);
+            corners[i].Blue = static_cast<COLOR16>(Channel(colors[i], 0) << 8);
+            corners[i].Alpha = 0xFF00;
+        }
+        GRADIENT_RECT span = {0, 1};
+        drawn = gradientFill(surface, corners, 2, &span, 1,
+                             vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H) != FALSE;
+        GdiFlush();
+        for (size_t i = 0; i < count; ++i)
+            pixels[i] |= 0xFF000000;
+    }
+    if (!drawn) {
+        // Bands, from the second colour at the bottom (or right) edge towards the first.
+        const int shift = steps >= 64   ? 6
+                          : steps >= 32 ? 5
+                          : steps >= 16 ? 4
+                          : steps >= 8  ? 3
+                          : steps >= 4  ? 2
+                                        : 1;
+        const int bands = 1 << shift;
+        const int extent = vertical ? height : width;
+        for (int i = 0; i < bands; ++i) {
+            DWORD color = 0xFF000000;
+            for (int channel = 0; channel < 24; channel += 8) {
+                const DWORD value = (Channel(second, channel) * static_cast<DWORD>(bands - i) +
+                                     Channel(first, channel) * static_cast<DWORD>(i)) >>
+                                    shift;
+                color |= value << channel;
+            }
+            const int nearEdge =
+                extent - static_cast<int>((static_cast<long long>(i) * extent) >> shift);
+            const int farEdge =
+                extent - static_cast<int>((static_cast<long long>(i + 1) * extent) >> shift);
+            for (int a = farEdge; a < nearEdge; ++a) {
+                if (vertical) {
+                    DWORD* row = pixels + static_cast<size_t>(a) * width;
+                    for (int x = 0; x < width; ++x)
+                        row[x] = color;
+                } else {
+                    for (int y = 0; y < height; ++y)
+                        pixels[static_cast<size_t>(y) * width + a] = color;
+                }
+            }
+        }
+    }
+    Blend(hDC, rc.left, rc.top, width, height, surface, 0, 0, width, height,
+          PremultipliedBlend(alpha));
+    SelectObject(surface, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(surface);
+}
+
+void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style) {
+    if (hDC == nullptr) return;
+    LOGPEN description = {};
+    description.lopnStyle = static_cast<UINT>(style);
+    description.lopnWidth.x = size;
+    description.lopnColor = ToColorRef(color);
+    HPEN pen = CreatePenIndirect(&description);
+    if (pen == nullptr) return;
+    const int margin = (size > 1 ? size : 1) + 1;
+    RECT bounds = {rc.left < rc.right ? rc.left : rc.right, rc.top < rc.bottom ? rc.top : rc.bottom,
+                   rc.left < rc.right ? rc.right : rc.left,
+                   rc.top < rc.bottom ? rc.bottom : rc.top};
+    InflateRect(&bounds, margin, margin);
+    {
+        COpaqueGdiScope opaque(hDC, bounds);
+        HGDIOBJ oldPen = SelectObject(hDC, pen);
+        POINT oldPosition;
+        MoveToEx(hDC, rc.left, rc.top, &oldPosition);
+        LineTo(hDC, rc.right, rc.bottom);
+        MoveToEx(hDC, oldPosition.x, oldPosition.y, nullptr);
+        SelectObject(hDC, oldPen);
+    }
+    DeleteObject(pen);
+}
+
+void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color) {
+    DrawRoundRect(hDC, rc, size, 0, 0, color);
+}
+
+void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, int height,
+                                  DWORD color) {
+    if (hDC == nullptr) return;
+    HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
+    if (pen == nullptr) return;
+    RECT bounds = rc;
+    const int margin = (size > 1 ? size : 1) + 1;
+    InflateRect(&bounds, margin, margin);
+    {
+        COpaqueGdiScope opaque(hDC, bounds);
+        HGDIOBJ oldPen = SelectObject(hDC, pen);
+        HGDIOBJ oldBrush = SelectObject(hDC, GetStockObject(NULL_BRUSH));
+        if (width == 0 && height == 0) {
+            Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+        } else {
+            RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
+        }
+        SelectObject(hDC, oldBrush);
+        SelectObject(hDC, oldPen);
+    }
+    DeleteObject(pen);
+}
+
+// ---------------------------------------------------------------------------
+// Blending
+
+bool CRenderEngine::SoftwareAlphaBlend(HDC dest, int x, int y, int width, int height, HDC source,
+                                       int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                                       BLENDFUNCTION blend) {
+    if (dest == nullptr || source == nullptr || width <= 0 || height <= 0 || sourceWidth <= 0 ||
+        sourceHeight <= 0) {
+        return false;
+    }
+    HDC work = CreateCompatibleDC(dest);
+    if (work == nullptr) return false;
+    DWORD* sourcePixels = nullptr;
+    DWORD* destPixels = nullptr;
+    HBITMAP sourceCopy = CreateTopDownDib(dest, width, height, &sourcePixels);
+    HBITMAP destCopy = CreateTopDownDib(dest, width, height, &destPixels);
+    bool done = false;
+    if (sourceCopy != nullptr && destCopy != nullptr) {
+        HGDIOBJ oldBitmap = SelectObject(work, sourceCopy);
+        SetStretchBltMode(work, COLORONCOLOR);
+        done = StretchBlt(work, 0, 0, width, height, source, sourceX, sourceY, sourceWidth,
+                          sourceHeight, SRCCOPY) != FALSE;
+        SelectObject(work, destCopy);
+        done = done && BitBlt(work, 0, 0, width, height, dest, x, y, SRCCOPY) != FALSE;
+        GdiFlush();
+        if (done) {
+            // Premultiplied source-over: every channel, alpha included, is
+            // source × constant + target × (1 − source alpha × constant).
+            const DWORD constant = blend.SourceConstantAlpha;
+            const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+            const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+            for (size_t i = 0; i < count; ++i) {
+                const DWORD from = perPixel ? sourcePixels[i] : (sourcePixels[i] | 0xFF000000);
+                const DWORD to = destPixels[i];
+                const DWORD keep = 255 - ((from >> 24) * constant + 127) / 255;
+                DWORD result = 0;
+                for (int shift = 0; shift < 32; shift += 8) {
+                    DWORD value = (Channel(from, shift) * constant + 127) / 255 +
+                                  (Channel(to, shift) * keep + 127) / 255;
+                    if (value > 255) value = 255;
+                    result |= value << shift;
+                }
+                destPixels[i] = result;
+            }
+            done = BitBlt(dest, x, y, width, height, work, 0, 0, SRCCOPY) != FALSE;
+        }
+        SelectObject(work, oldBitmap);
+    }
+    if (sourceCopy != nullptr) DeleteObject(sourceCopy);
+    if (destCopy != nullptr) DeleteObject(destCopy);
+    DeleteDC(work);
+    return done;
+}
+
+void CRenderEngine::SetSystemBlending(bool use) {
+    g_useSystemBlending = use;
+}
+
+} // namespace SkinUI
