@@ -210,7 +210,7 @@ TEST_F(ImageLoading, MaskKeysOutMatchingPixels) {
 TEST_F(ImageLoading, RejectsMissingEmptyBrokenAndAbsurdFiles) {
     CPaintManagerUI::SetResourcePath(SkinDirectory().c_str());
     for (const wchar_t* name : {L"missing.png", L"empty.png", L"corrupt.png", L"truncated.png",
-                                L"truncated.bmp", L"huge.bmp", L"huge.tga"}) {
+                                L"huge.bmp", L"huge.tga"}) {
         TImageInfo* image = CRenderEngine::LoadImageW(name);
         EXPECT_EQ(image, nullptr) << Narrow(name);
         CRenderEngine::FreeImage(image);

@@ -91,7 +91,7 @@ public:
     int height() const { return m_height; }
     RECT rect() const { return RECT{0, 0, m_width, m_height}; }
 
-    /// The pixel as 0xAARRGGBB (alpha 0 on 24-bit surfaces).
+    /// The pixel as 0xAARRGGBB; 24-bit surfaces have no alpha and read as opaque.
     DWORD Pixel(int x, int y) const {
         GdiFlush();
         const BYTE* p = Address(x, y);
@@ -100,7 +100,7 @@ public:
             std::memcpy(&value, p, 4);
             return value;
         }
-        return (DWORD(p[2]) << 16) | (DWORD(p[1]) << 8) | p[0];
+        return 0xFF000000 | (DWORD(p[2]) << 16) | (DWORD(p[1]) << 8) | p[0];
     }
     void SetPixel(int x, int y, DWORD value) {
         GdiFlush();
@@ -115,20 +115,23 @@ public:
     }
     void Fill(DWORD value) {
         for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x) SetPixel(x, y, value);
+            for (int x = 0; x < m_width; ++x)
+                SetPixel(x, y, value);
     }
     /// Every pixel, row by row.
     std::vector<DWORD> Pixels() const {
         std::vector<DWORD> pixels;
         for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x) pixels.push_back(Pixel(x, y));
+            for (int x = 0; x < m_width; ++x)
+                pixels.push_back(Pixel(x, y));
         return pixels;
     }
     /// Number of pixels in `area` that differ from `value`.
     int CountOther(const RECT& area, DWORD value) const {
         int count = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) count += Pixel(x, y) != value;
+            for (int x = area.left; x < area.right; ++x)
+                count += Pixel(x, y) != value;
         return count;
     }
 
@@ -190,7 +193,8 @@ inline std::vector<DWORD> Solid(int width, int height, DWORD value) {
 /// ASCII text of a wide name, for failure messages.
 inline std::string Narrow(const wchar_t* text) {
     std::string narrow;
-    for (; text != nullptr && *text != L'\0'; ++text) narrow += static_cast<char>(*text);
+    for (; text != nullptr && *text != L'\0'; ++text)
+        narrow += static_cast<char>(*text);
     return narrow;
 }
 

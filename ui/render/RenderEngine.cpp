@@ -161,8 +161,8 @@ bool IsTopDown(HDC hDC, const DIBSECTION& section) {
     if (height <= 1) return true;
     BYTE* bits = static_cast<BYTE*>(section.dsBm.bmBits);
     DWORD* first = reinterpret_cast<DWORD*>(bits);
-    DWORD* last =
-        reinterpret_cast<DWORD*>(bits + static_cast<size_t>(height - 1) * section.dsBm.bmWidthBytes);
+    DWORD* last = reinterpret_cast<DWORD*>(bits + static_cast<size_t>(height - 1) *
+                                                      section.dsBm.bmWidthBytes);
     const int state = SaveDC(hDC);
     if (state == 0) return true;
     // Device pixel (0, 0), whatever mapping and clip the caller has set up.
@@ -648,6 +648,10 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const R
     const int oldStretchMode = SetStretchBltMode(hDC, HALFTONE);
 
     const bool blended = alphaChannel || fade < 255;
+    // Scaled copies lose alpha on a 32-bit surface (a layered window's bitmap): an opaque
+    // image is blended there as well, so that it stays opaque.
+    DIBSECTION section;
+    const bool blendCells = blended || GetAlphaSurface(hDC, section);
     const RECT& d = dest;
     const RECT& s = source;
     const RECT& c = corners;
@@ -661,7 +665,7 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const R
                    bitmapDC, s.left + (part.left - d.left), s.top + (part.top - d.top), SRCCOPY);
         }
     } else {
-        const CCellPainter cells(hDC, bitmapDC, paint, blended, fade);
+        const CCellPainter cells(hDC, bitmapDC, paint, blendCells, fade);
         if (!hole) {
             cells.DrawMiddle(
                 RECT{d.left + c.left, d.top + c.top, d.right - c.right, d.bottom - c.bottom},
@@ -915,9 +919,11 @@ bool CRenderEngine::SoftwareAlphaBlend(HDC dest, int x, int y, int width, int he
             const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
             const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
             for (size_t i = 0; i < count; ++i) {
-                const DWORD from = perPixel ? sourcePixels[i] : (sourcePixels[i] | 0xFF000000);
+                const DWORD from = sourcePixels[i];
                 const DWORD to = destPixels[i];
-                const DWORD keep = 255 - ((from >> 24) * constant + 127) / 255;
+                // Without per-pixel alpha the source counts as opaque.
+                const DWORD coverage = perPixel ? from >> 24 : 255;
+                const DWORD keep = 255 - (coverage * constant + 127) / 255;
                 DWORD result = 0;
                 for (int shift = 0; shift < 32; shift += 8) {
                     DWORD value = (Channel(from, shift) * constant + 127) / 255 +

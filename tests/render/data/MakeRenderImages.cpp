@@ -76,14 +76,16 @@ Bytes Tga(int width, int height, const std::vector<unsigned>& pixels) {
 Bytes Bmp(int width, int height, const std::vector<unsigned>& pixels) {
     const Bytes rgba = Rgba(pixels);
     Bytes rgb;
-    for (size_t i = 0; i < rgba.size(); i += 4) rgb.insert(rgb.end(), &rgba[i], &rgba[i] + 3);
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        rgb.insert(rgb.end(), &rgba[i], &rgba[i] + 3);
     Bytes bmp;
     if (!stbi_write_bmp_to_func(Collect, &bmp, width, height, 3, rgb.data())) Fail("bmp");
     return bmp;
 }
 
 void PutLittleEndian(Bytes& bytes, size_t offset, unsigned value, int size) {
-    for (int i = 0; i < size; ++i) bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+    for (int i = 0; i < size; ++i)
+        bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 // A 24-bit BMP header claiming a width and height, without pixel data.
@@ -118,7 +120,8 @@ int main(int argc, char** argv) {
     if (argc != 2) Fail("usage: make-render-images OUT");
     g_root = argv[1];
     MakeFolder(g_root);
-    for (const char* folder : {"skin", "zip_content", "zip_content/Sub", "memory_content", "plain"}) {
+    for (const char* folder :
+         {"skin", "zip_content", "zip_content/Sub", "memory_content", "plain"}) {
         MakeFolder(g_root + "/" + folder);
     }
 
@@ -162,9 +165,6 @@ int main(int argc, char** argv) {
     Bytes truncated = Png(64, 64, noise);
     truncated.resize(truncated.size() / 2);
     WriteFile("skin/truncated.png", truncated);
-    Bytes truncatedBmp = Bmp(4, 2, opaque);
-    truncatedBmp.resize(60);
-    WriteFile("skin/truncated.bmp", truncatedBmp);
     // Sizes whose 32-bit pixel count overflows 32-bit arithmetic (65536 × 16384 × 4 is
     // 2^32), or that are simply absurd.
     WriteFile("skin/huge.bmp", BmpHeader(65536, 16384));
