@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -86,18 +87,20 @@ std::vector<DWORD> Bands(const Surface& surface, bool vertical) {
 } // namespace
 
 TEST(DrawGradient, RunsFromTheFirstColourToTheSecondAndStaysOpaque) {
-    for (const bool vertical : {true, false}) {
-        Surface surface(64, 64, 0x00000000);
-        CRenderEngine::DrawGradient(surface.dc(), surface.rect(), 0xFF000000, 0xFFFFFFFF, vertical,
-                                    64);
-        const DWORD start = surface.Pixel(0, 0);
-        const DWORD end = vertical ? surface.Pixel(0, 63) : surface.Pixel(63, 0);
-        const DWORD middle = vertical ? surface.Pixel(0, 32) : surface.Pixel(32, 0);
-        EXPECT_TRUE(PixelNear(start, 0xFF000000, 8));
-        EXPECT_TRUE(PixelNear(end, 0xFFFFFFFF, 8));
-        EXPECT_TRUE(PixelNear(middle, 0xFF808080, 8));
-        // Across the run the colour does not change.
-        EXPECT_EQ(vertical ? surface.Pixel(63, 32) : surface.Pixel(32, 63), middle);
+    for (const int bits : {32, 24}) {
+        for (const bool vertical : {true, false}) {
+            Surface surface(64, 64, 0x00000000, bits);
+            CRenderEngine::DrawGradient(surface.dc(), surface.rect(), 0xFF000000, 0xFFFFFFFF,
+                                        vertical, 64);
+            const DWORD start = surface.Pixel(0, 0);
+            const DWORD end = vertical ? surface.Pixel(0, 63) : surface.Pixel(63, 0);
+            const DWORD middle = vertical ? surface.Pixel(0, 32) : surface.Pixel(32, 0);
+            EXPECT_TRUE(PixelNear(start, 0xFF000000, 8));
+            EXPECT_TRUE(PixelNear(end, 0xFFFFFFFF, 8));
+            EXPECT_TRUE(PixelNear(middle, 0xFF808080, 8));
+            // Across the run the colour does not change.
+            EXPECT_EQ(vertical ? surface.Pixel(63, 32) : surface.Pixel(32, 63), middle);
+        }
     }
 }
 
@@ -197,6 +200,14 @@ TEST(DrawRoundRect, CornersAreRoundedAndEdgesOpaque) {
     EXPECT_EQ(surface.Pixel(0, 20), 0xFFFF0000u);
     EXPECT_EQ(surface.Pixel(20, 0), 0xFFFF0000u);
     EXPECT_EQ(surface.Pixel(20, 20), 0u);
+    // Small shapes with large corners and wide pens: every pixel drawn is opaque.
+    for (const int size : {1, 4}) {
+        Surface small(16, 16, 0);
+        CRenderEngine::DrawRoundRect(small.dc(), RECT{2, 2, 12, 12}, size, 30, 20, 0xFFFF0000);
+        const std::vector<DWORD> pixels = small.Pixels();
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0x00FF0000u), 0);
+        EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0xFFFF0000u), 20);
+    }
 }
 
 // ---------------------------------------------------------------------------

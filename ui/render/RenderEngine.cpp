@@ -1,7 +1,6 @@
 #include "render/RenderEngine.h"
 
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -187,49 +186,49 @@ bool IsTopDown(HDC hDC, const DIBSECTION& section) {
 
 // GDI lines and shapes write alpha 0 into a 32-bit bitmap, which turns them into holes in
 // a layered window. While this scope lives, GDI draws into `bounds` (logical coordinates)
-// of such a bitmap; when it ends, every pixel GDI touched is made opaque and every other
-// pixel is left exactly as it was. Surfaces without alpha are left alone.
+// of such a bitmap, leaving `untouched` alone; when it ends, every pixel GDI touched is made
+// opaque and every other pixel is exactly as it was. Surfaces without alpha are left alone.
 class COpaqueGdiScope {
 public:
-    COpaqueGdiScope(HDC hDC, const RECT& bounds) {
+    COpaqueGdiScope(HDC hDC, const RECT& bounds, const RECT& untouched = RECT{0, 0, 0, 0}) {
         DIBSECTION section;
         if (!GetAlphaSurface(hDC, section)) return;
-        RECT area = ToDevice(hDC, bounds);
         const RECT surface = {0, 0, section.dsBm.bmWidth, std::abs(section.dsBm.bmHeight)};
+        const RECT area = ToDevice(hDC, bounds);
         if (!IntersectRect(&m_area, &area, &surface)) return;
+        const RECT skip = ToDevice(hDC, untouched);
+        if (IsEmptyArea(untouched) || !IntersectRect(&m_skip, &skip, &m_area)) {
+            SetRectEmpty(&m_skip);
+        }
         const size_t count = static_cast<size_t>(m_area.right - m_area.left) *
-                             static_cast<size_t>(m_area.bottom - m_area.top);
-        m_saved = static_cast<DWORD*>(std::malloc(count * sizeof(DWORD)));
+                                 static_cast<size_t>(m_area.bottom - m_area.top) -
+                             static_cast<size_t>(m_skip.right - m_skip.left) *
+                                 static_cast<size_t>(m_skip.bottom - m_skip.top);
+        m_saved = static_cast<DWORD*>(std::malloc((count > 0 ? count : 1) * sizeof(DWORD)));
         if (m_saved == nullptr) return;
         m_bits = static_cast<BYTE*>(section.dsBm.bmBits);
         m_stride = section.dsBm.bmWidthBytes;
-        m_height = std::abs(section.dsBm.bmHeight);
+        m_height = surface.bottom;
         m_bottomUp = !IsTopDown(hDC, section);
         GdiFlush();
         // Remember every pixel and mark it with alpha 255: GDI leaves alpha 0 behind.
         DWORD* saved = m_saved;
-        for (int y = m_area.top; y < m_area.bottom; ++y) {
-            DWORD* row = Row(y);
-            for (int x = m_area.left; x < m_area.right; ++x) {
-                *saved++ = row[x];
-                row[x] |= 0xFF000000;
-            }
-        }
+        ForEachPixel([&saved](DWORD& pixel) {
+            *saved++ = pixel;
+            pixel |= 0xFF000000;
+        });
     }
 
     ~COpaqueGdiScope() {
         if (m_saved == nullptr) return;
         GdiFlush();
         const DWORD* saved = m_saved;
-        for (int y = m_area.top; y < m_area.bottom; ++y) {
-            DWORD* row = Row(y);
-            for (int x = m_area.left; x < m_area.right; ++x, ++saved) {
-                const DWORD now = row[x];
-                // Touched: alpha cleared, or a new colour where GDI kept the alpha byte.
-                const bool touched = (now >> 24) == 0 || ((now ^ *saved) & 0x00FFFFFF) != 0;
-                row[x] = touched ? (now | 0xFF000000) : *saved;
-            }
-        }
+        ForEachPixel([&saved](DWORD& pixel) {
+            // Touched: alpha cleared, or a new colour where GDI kept the alpha byte.
+            const bool touched = (pixel >> 24) == 0 || ((pixel ^ *saved) & 0x00FFFFFF) != 0;
+            pixel = touched ? (pixel | 0xFF000000) : *saved;
+            ++saved;
+        });
         std::free(m_saved);
     }
 
@@ -237,12 +236,21 @@ public:
     COpaqueGdiScope& operator=(const COpaqueGdiScope&) = delete;
 
 private:
-    DWORD* Row(int y) const {
-        const int line = m_bottomUp ? m_height - 1 - y : y;
-        return reinterpret_cast<DWORD*>(m_bits + static_cast<size_t>(line) * m_stride);
+    // Visits the pixels of the area outside the skipped part, always in the same order.
+    template <typename Visit> void ForEachPixel(Visit visit) const {
+        for (int y = m_area.top; y < m_area.bottom; ++y) {
+            const int line = m_bottomUp ? m_height - 1 - y : y;
+            DWORD* row = reinterpret_cast<DWORD*>(m_bits + static_cast<size_t>(line) * m_stride);
+            const bool skipping = y >= m_skip.top && y < m_skip.bottom;
+            for (int x = m_area.left; x < m_area.right; ++x) {
+                if (skipping && x == m_skip.left) x = m_skip.right;
+                if (x < m_area.right) visit(row[x]);
+            }
+        }
     }
 
     RECT m_area = {};
+    RECT m_skip = {};
     DWORD* m_saved = nullptr;
     BYTE* m_bits = nullptr;
     int m_stride = 0;
@@ -396,9 +404,10 @@ void ApplyImageItem(const CSkinString& key, const CSkinString& value, const RECT
 // miss the paint rectangle.
 class CCellPainter {
 public:
-    CCellPainter(HDC target, HDC bitmapDC, const RECT& paint, bool blended, BYTE fade)
+    /// Cells are copied with GDI, or blended with `blend` when `blended`.
+    CCellPainter(HDC target, HDC bitmapDC, const RECT& paint, bool blended, BLENDFUNCTION blend)
         : m_target(target), m_bitmapDC(bitmapDC), m_paint(paint), m_blended(blended),
-          m_blend(PremultipliedBlend(fade)) {}
+          m_blend(blend) {}
 
     /// `source` scaled onto `dest` (both as left, top, right, bottom).
     void Draw(const RECT& dest, const RECT& source) const {
@@ -453,6 +462,64 @@ private:
     bool m_blended;
     BLENDFUNCTION m_blend;
 };
+
+// ---------------------------------------------------------------------------
+// Gradients
+
+// The system's two-colour gradient over `rc`; false when it has none or fails.
+bool FillGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical) {
+    GradientFillProc gradientFill = SystemGradientFill();
+    if (gradientFill == nullptr) return false;
+    TRIVERTEX corners[2] = {};
+    corners[0].x = rc.left;
+    corners[0].y = rc.top;
+    corners[1].x = rc.right;
+    corners[1].y = rc.bottom;
+    const DWORD colors[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        corners[i].Red = static_cast<COLOR16>(Channel(colors[i], 16) << 8);
+        corners[i].Green = static_cast<COLOR16>(Channel(colors[i], 8) << 8);
+        corners[i].Blue = static_cast<COLOR16>(Channel(colors[i], 0) << 8);
+        corners[i].Alpha = 0xFF00;
+    }
+    GRADIENT_RECT span = {0, 1};
+    return gradientFill(hDC, corners, 2, &span, 1,
+                        vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H) != FALSE;
+}
+
+// Opaque bands instead, more of them for more steps (2 to 64): band 0 in the second colour
+// at the bottom (or right) edge, each further band a step closer to the first colour.
+void FillGradientBands(DWORD* pixels, int width, int height, DWORD first, DWORD second,
+                       bool vertical, int steps) {
+    const int shift = steps >= 64   ? 6
+                      : steps >= 32 ? 5
+                      : steps >= 16 ? 4
+                      : steps >= 8  ? 3
+                      : steps >= 4  ? 2
+                                    : 1;
+    const int bands = 1 << shift;
+    const long long extent = vertical ? height : width;
+    for (int i = 0; i < bands; ++i) {
+        DWORD color = 0xFF000000;
+        for (int channel = 0; channel < 24; channel += 8) {
+            const DWORD mixed = Channel(second, channel) * static_cast<DWORD>(bands - i) +
+                                Channel(first, channel) * static_cast<DWORD>(i);
+            color |= (mixed >> shift) << channel;
+        }
+        const int nearEdge = static_cast<int>(extent - ((i * extent) >> shift));
+        const int farEdge = static_cast<int>(extent - (((i + 1) * extent) >> shift));
+        for (int line = farEdge; line < nearEdge; ++line) {
+            if (vertical) {
+                DWORD* row = pixels + static_cast<size_t>(line) * width;
+                for (int x = 0; x < width; ++x)
+                    row[x] = color;
+            } else {
+                for (int y = 0; y < height; ++y)
+                    pixels[static_cast<size_t>(y) * width + line] = color;
+            }
+        }
+    }
+}
 
 // ---------------------------------------------------------------------------
 // Colour model of the global tint
@@ -648,10 +715,13 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const R
     const int oldStretchMode = SetStretchBltMode(hDC, HALFTONE);
 
     const bool blended = alphaChannel || fade < 255;
-    // Scaled copies lose alpha on a 32-bit surface (a layered window's bitmap): an opaque
-    // image is blended there as well, so that it stays opaque.
+    // GDI's scaled copies lose alpha on a 32-bit surface (a layered window's bitmap). There
+    // an opaque image is blended too, as a plain copy of all four channels, so that it
+    // stays opaque.
     DIBSECTION section;
     const bool blendCells = blended || GetAlphaSurface(hDC, section);
+    BLENDFUNCTION blend = PremultipliedBlend(fade);
+    if (!blended) blend.AlphaFormat = 0;
     const RECT& d = dest;
     const RECT& s = source;
     const RECT& c = corners;
@@ -665,7 +735,7 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const R
                    bitmapDC, s.left + (part.left - d.left), s.top + (part.top - d.top), SRCCOPY);
         }
     } else {
-        const CCellPainter cells(hDC, bitmapDC, paint, blendCells, fade);
+        const CCellPainter cells(hDC, bitmapDC, paint, blendCells, blend);
         if (!hole) {
             cells.DrawMiddle(
                 RECT{d.left + c.left, d.top + c.top, d.right - c.right, d.bottom - c.bottom},
@@ -759,10 +829,15 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
                                  int steps) {
     const BYTE alpha = static_cast<BYTE>(((first >> 24) + (second >> 24)) >> 1);
     if (hDC == nullptr || alpha == 0 || IsEmptyArea(rc)) return;
+    DIBSECTION section;
+    if (alpha == 255 && !GetAlphaSurface(hDC, section) &&
+        FillGradient(hDC, rc, first, second, vertical)) {
+        return;
+    }
+    // Drawn opaque into a surface of our own, then blended: the result has the mean alpha,
+    // and on 32-bit surfaces the right alpha bytes, with or without the system's gradients.
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    // Drawn opaque into a surface of our own, then blended: the result has the right alpha
-    // on 32-bit surfaces, with or without the system's gradients.
     HDC surface = CreateCompatibleDC(hDC);
     if (surface == nullptr) return;
     DWORD* pixels = nullptr;
@@ -773,60 +848,12 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
     }
     HGDIOBJ oldBitmap = SelectObject(surface, bitmap);
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    bool drawn = false;
-    if (GradientFillProc gradientFill = SystemGradientFill()) {
-        TRIVERTEX corners[2] = {};
-        corners[0].x = 0;
-        corners[0].y = 0;
-        corners[1].x = width;
-        corners[1].y = height;
-        const DWORD colors[2] = {first, second};
-        for (int i = 0; i < 2; ++i) {
-            corners[i].Red = static_cast<COLOR16>(Channel(colors[i], 16) << 8);
-            corners[i].Green = static_cast<COLOR16>(Channel(colors[i], 8) << 8);
-            corners[i].Blue = static_cast<COLOR16>(Channel(colors[i], 0) << 8);
-            corners[i].Alpha = 0xFF00;
-        }
-        GRADIENT_RECT span = {0, 1};
-        drawn = gradientFill(surface, corners, 2, &span, 1,
-                             vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H) != FALSE;
+    if (FillGradient(surface, RECT{0, 0, width, height}, first, second, vertical)) {
         GdiFlush();
         for (size_t i = 0; i < count; ++i)
             pixels[i] |= 0xFF000000;
-    }
-    if (!drawn) {
-        // Bands, from the second colour at the bottom (or right) edge towards the first.
-        const int shift = steps >= 64   ? 6
-                          : steps >= 32 ? 5
-                          : steps >= 16 ? 4
-                          : steps >= 8  ? 3
-                          : steps >= 4  ? 2
-                                        : 1;
-        const int bands = 1 << shift;
-        const int extent = vertical ? height : width;
-        for (int i = 0; i < bands; ++i) {
-            DWORD color = 0xFF000000;
-            for (int channel = 0; channel < 24; channel += 8) {
-                const DWORD value = (Channel(second, channel) * static_cast<DWORD>(bands - i) +
-                                     Channel(first, channel) * static_cast<DWORD>(i)) >>
-                                    shift;
-                color |= value << channel;
-            }
-            const int nearEdge =
-                extent - static_cast<int>((static_cast<long long>(i) * extent) >> shift);
-            const int farEdge =
-                extent - static_cast<int>((static_cast<long long>(i + 1) * extent) >> shift);
-            for (int a = farEdge; a < nearEdge; ++a) {
-                if (vertical) {
-                    DWORD* row = pixels + static_cast<size_t>(a) * width;
-                    for (int x = 0; x < width; ++x)
-                        row[x] = color;
-                } else {
-                    for (int y = 0; y < height; ++y)
-                        pixels[static_cast<size_t>(y) * width + a] = color;
-                }
-            }
-        }
+    } else {
+        FillGradientBands(pixels, width, height, first, second, vertical, steps);
     }
     Blend(hDC, rc.left, rc.top, width, height, surface, 0, 0, width, height,
           PremultipliedBlend(alpha));
@@ -872,8 +899,11 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, 
     RECT bounds = rc;
     const int margin = (size > 1 ? size : 1) + 1;
     InflateRect(&bounds, margin, margin);
+    // The pen stays inside the frame: within the border and the corners' curves.
+    RECT inside = rc;
+    InflateRect(&inside, -(margin + std::abs(width) / 2), -(margin + std::abs(height) / 2));
     {
-        COpaqueGdiScope opaque(hDC, bounds);
+        COpaqueGdiScope opaque(hDC, bounds, inside);
         HGDIOBJ oldPen = SelectObject(hDC, pen);
         HGDIOBJ oldBrush = SelectObject(hDC, GetStockObject(NULL_BRUSH));
         if (width == 0 && height == 0) {
