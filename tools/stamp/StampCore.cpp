@@ -210,6 +210,8 @@ bool StampFile(const std::string& path, const std::string& login, const std::str
         }
     }
     std::error_code code;
+    // Keep the original's permissions (the executable bit on the build machine).
+    std::filesystem::permissions(temporary, std::filesystem::status(path, code).permissions(), code);
     std::filesystem::rename(temporary, path, code);
     if (code) {
         error = "cannot replace " + path + ": " + code.message();
