@@ -1,0 +1,36 @@
+// A multicast list of delegates: the hooks controls expose (OnInit, OnNotify...).
+#pragma once
+
+#include "core/StdPtrArray.h"
+#include "window/Delegate.h"
+
+namespace SkinUI {
+
+class CEventSource {
+public:
+    using Function = bool (*)(void*);
+
+    CEventSource() = default;
+    CEventSource(const CEventSource&) = delete;
+    CEventSource& operator=(const CEventSource&) = delete;
+    ~CEventSource();
+
+    // Adds a copy of the delegate unless an equal one is already there.
+    void operator+=(const CDelegateBase& delegate);
+    void operator+=(Function function);
+    // Removes the first equal delegate, if any.
+    void operator-=(const CDelegateBase& delegate);
+    void operator-=(Function function);
+
+    // True when at least one delegate is stored.
+    explicit operator bool() const;
+
+    // Calls the delegates in the order they were added until one returns false;
+    // returns false then, true otherwise (also when empty).
+    bool operator()(void* param);
+
+private:
+    CStdPtrArray delegates_; // owned CDelegateBase clones
+};
+
+} // namespace SkinUI

@@ -1,0 +1,232 @@
+#include "window/WindowWnd.h"
+
+#include "window/PaintManagerUI.h"
+
+namespace SkinUI {
+
+namespace {
+
+// Window property that holds the object of a super-classed window, whose own
+// user data belongs to the control.
+constexpr const wchar_t* kObjectProperty = L"WndX";
+
+bool RegisteredOrExisting(ATOM atom) {
+    return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+bool CWindowWnd::RegisterWindowClass() {
+    WNDCLASSW wc{};
+    wc.style = GetClassStyle();
+    wc.lpfnWndProc = CWindowWnd::__WndProc;
+    wc.hInstance = CPaintManagerUI::GetInstance();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = GetWndClassName();
+    return RegisteredOrExisting(::RegisterClassW(&wc));
+}
+
+bool CWindowWnd::RegisterSuperclass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc) &&
+        !::GetClassInfoExW(CPaintManagerUI::GetInstance(), GetSuperClassName(), &wc))
+        return false;
+    oldWndProc_ = wc.lpfnWndProc;
+    wc.lpfnWndProc = CWindowWnd::__ControlProc;
+    wc.hInstance = CPaintManagerUI::GetInstance();
+    wc.lpszClassName = GetWndClassName();
+    return RegisteredOrExisting(::RegisterClassExW(&wc));
+}
+
+HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle,
+                        const RECT& rc, HMENU menu) {
+    return Create(parent, name, style, exStyle, rc.left, rc.top, rc.right - rc.left,
+                  rc.bottom - rc.top, menu);
+}
+
+HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x,
+                        int y, int cx, int cy, HMENU menu) {
+    if (GetSuperClassName() != nullptr ? !RegisterSuperclass() : !RegisterWindowClass())
+        return nullptr;
+    hWnd_ = ::CreateWindowExW(exStyle, GetWndClassName(), name, style, x, y, cx, cy, parent, menu,
+                              CPaintManagerUI::GetInstance(), this);
+    return hWnd_;
+}
+
+HWND CWindowWnd::CreateSkinWindow(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle) {
+    return Create(parent, name, style, exStyle, 0, 0, 0, 0, nullptr);
+}
+
+HWND CWindowWnd::Subclass(HWND window) {
+    auto old = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CWindowWnd::__WndProc)));
+    if (old == nullptr) return nullptr;
+    oldWndProc_ = old;
+    subclassed_ = true;
+    hWnd_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return hWnd_;
+}
+
+void CWindowWnd::Unsubclass() {
+    if (!::IsWindow(hWnd_) || !subclassed_) return;
+    ::SetWindowLongPtrW(hWnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
+    oldWndProc_ = ::DefWindowProcW;
+    subclassed_ = false;
+}
+
+void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
+    if (!::IsWindow(hWnd_)) return;
+    ::ShowWindow(hWnd_, !show ? SW_HIDE : takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+}
+
+UINT CWindowWnd::ShowModal() {
+    // The object may delete itself when its window goes: keep what the loop needs.
+    const HWND window = hWnd_;
+    const HWND owner = ::GetWindow(window, GW_OWNER);
+    UINT result = 0;
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::EnableWindow(owner, FALSE);
+    MSG msg{};
+    while (::IsWindow(window) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+        const bool closing = msg.hwnd == window && msg.message == WM_CLOSE;
+        if (closing) {
+            // Hand activation back to the owner before this window goes away.
+            result = static_cast<UINT>(msg.wParam);
+            ::EnableWindow(owner, TRUE);
+            ::SetFocus(owner);
+        }
+        if (!CPaintManagerUI::TranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        // A window that refused to close is still modal.
+        if (closing && ::IsWindow(window)) ::EnableWindow(owner, FALSE);
+    }
+    ::EnableWindow(owner, TRUE);
+    ::SetFocus(owner);
+    // GetMessageW took the quit request away from the outer loop: give it back.
+    if (msg.message == WM_QUIT) ::PostQuitMessage(static_cast<int>(msg.wParam));
+    return result;
+}
+
+void CWindowWnd::Close(UINT result) {
+    if (!::IsWindow(hWnd_)) return;
+    ::PostMessageW(hWnd_, WM_CLOSE, static_cast<WPARAM>(result), 0);
+}
+
+void CWindowWnd::CenterWindow() {
+    RECT window{};
+    ::GetWindowRect(hWnd_, &window);
+    const HWND owner = ::GetWindow(hWnd_, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : hWnd_, MONITOR_DEFAULTTONEAREST),
+                      &monitor);
+    const RECT work = monitor.rcWork;
+    RECT centre = work;
+    if (owner != nullptr) ::GetWindowRect(owner, &centre);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int x = (centre.left + centre.right) / 2 - width / 2;
+    int y = (centre.top + centre.bottom) / 2 - height / 2;
+    if (x < work.left) x = work.left;
+    else if (x + width > work.right) x = work.right - width;
+    if (y < work.top) y = work.top;
+    else if (y + height > work.bottom) y = work.bottom - height;
+    ::SetWindowPos(hWnd_, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWindowWnd::SetIcon(UINT resourceId) {
+    const HINSTANCE instance = CPaintManagerUI::GetInstance();
+    auto big = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON),
+                                               ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    ::SendMessageW(hWnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    ::SendMessageW(hWnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void CWindowWnd::ResizeClient(int cx, int cy) {
+    RECT rc{};
+    if (!::GetClientRect(hWnd_, &rc)) return;
+    if (cx != -1) rc.right = cx;
+    if (cy != -1) rc.bottom = cy;
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hWnd_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hWnd_, GWL_EXSTYLE));
+    const BOOL hasMenu = (style & WS_CHILD) == 0 && ::GetMenu(hWnd_) != nullptr;
+    if (!::AdjustWindowRectEx(&rc, style, hasMenu, exStyle)) return;
+    ::SetWindowPos(hWnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CWindowWnd::SendMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(hWnd_, message, wParam, lParam);
+}
+
+LRESULT CWindowWnd::PostMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageW(hWnd_, message, wParam, lParam);
+}
+
+LRESULT CWindowWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(oldWndProc_, hWnd_, message, wParam, lParam);
+}
+
+void CWindowWnd::OnFinalMessage(HWND) {}
+
+LRESULT CWindowWnd::FinalMessage(CWindowWnd* window, HWND hWnd, UINT message, WPARAM wParam,
+                                 LPARAM lParam) {
+    const LRESULT result = ::CallWindowProcW(window->oldWndProc_, hWnd, message, wParam, lParam);
+    if (window->subclassed_) window->Unsubclass();
+    window->hWnd_ = nullptr;
+    window->OnFinalMessage(hWnd);
+    return result;
+}
+
+LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWindowWnd* window = nullptr;
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        window = static_cast<CWindowWnd*>(create->lpCreateParams);
+        if (window != nullptr) {
+            window->hWnd_ = hWnd;
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        }
+    } else {
+        window = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        if (message == WM_NCDESTROY && window != nullptr) {
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+            // Unsubclass needs the handle still bound; FinalMessage clears it after.
+            return FinalMessage(window, hWnd, message, wParam, lParam);
+        }
+    }
+    if (window != nullptr) return window->HandleMessage(message, wParam, lParam);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    CWindowWnd* window = nullptr;
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        window = static_cast<CWindowWnd*>(create->lpCreateParams);
+        if (window != nullptr) {
+            window->hWnd_ = hWnd;
+            ::SetPropW(hWnd, kObjectProperty, window);
+        }
+    } else {
+        window = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
+        if (message == WM_NCDESTROY && window != nullptr) {
+            // Remove the property rather than nulling it, so no entry leaks per window.
+            ::RemovePropW(hWnd, kObjectProperty);
+            return FinalMessage(window, hWnd, message, wParam, lParam);
+        }
+    }
+    if (window != nullptr) return window->HandleMessage(message, wParam, lParam);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+} // namespace SkinUI
