@@ -30,7 +30,7 @@ public:
     bool operator()(void* param);
 
 private:
-    CStdPtrArray delegates_; // owned CDelegateBase clones
+    CStdPtrArray m_aDelegates; // owned CDelegateBase clones
 };
 
 } // namespace SkinUI

@@ -44,19 +44,21 @@ enum {
 inline bool IsMouseEvent(int type) {
     return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL;
 }
-inline bool IsKeyEvent(int type) { return type >= UIEVENT_KEYDOWN && type <= UIEVENT_SYSKEY; }
+inline bool IsKeyEvent(int type) {
+    return type >= UIEVENT_KEYDOWN && type <= UIEVENT_SYSKEY;
+}
 
 // The key state from GetKeyState: right button 0x01, left 0x02, Shift 0x04,
 // Ctrl 0x08, Alt 0x20.
 WORD MapKeyState();
 
 struct TEventUI {
-    int type = 0;                // UIEVENT_*
+    int type = 0;                 // UIEVENT_*
     CControlUI* sender = nullptr; // the control concerned; null for keys and set-cursor
-    DWORD timestamp = 0;         // GetTickCount() when made
-    POINT mousePos{};            // client coordinates
-    wchar_t key = 0;             // virtual key or character
-    WORD keyState = 0;           // UIKEYSTATE_* or the native mouse-key mask
+    DWORD timestamp = 0;          // GetTickCount() when made
+    POINT mousePos{};             // client coordinates
+    wchar_t key = 0;              // virtual key or character
+    WORD keyState = 0;            // UIKEYSTATE_* or the native mouse-key mask
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };

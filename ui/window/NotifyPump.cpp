@@ -32,34 +32,40 @@ const SKIN_MSGMAP_ENTRY CNotifyPump::messageEntries[] = {
 const SKIN_MSGMAP CNotifyPump::messageMap = {&CNotifyPump::_GetBaseMessageMap,
                                              &CNotifyPump::messageEntries[0]};
 
-const SKIN_MSGMAP* CNotifyPump::_GetBaseMessageMap() { return nullptr; }
+const SKIN_MSGMAP* CNotifyPump::_GetBaseMessageMap() {
+    return nullptr;
+}
 
-const SKIN_MSGMAP* CNotifyPump::GetMessageMap() const { return &messageMap; }
+const SKIN_MSGMAP* CNotifyPump::GetMessageMap() const {
+    return &messageMap;
+}
 
-CNotifyPump::CNotifyPump() : virtualWnds_(kVirtualWndBuckets) {}
+CNotifyPump::CNotifyPump() : m_VirtualWndMap(kVirtualWndBuckets) {}
 
-CNotifyPump::CNotifyPump(const CNotifyPump& other) : virtualWnds_(kVirtualWndBuckets) {
+CNotifyPump::CNotifyPump(const CNotifyPump& other) : m_VirtualWndMap(kVirtualWndBuckets) {
     *this = other;
 }
 
 CNotifyPump& CNotifyPump::operator=(const CNotifyPump& other) {
     if (this == &other) return *this;
-    virtualWnds_.RemoveAll();
+    m_VirtualWndMap.RemoveAll();
     // Copy the registrations: the pumps are shared, not duplicated.
-    auto& source = const_cast<CStdStringPtrMap&>(other.virtualWnds_);
+    auto& source = const_cast<CStdStringPtrMap&>(other.m_VirtualWndMap);
     for (int i = 0; i < source.GetSize(); ++i) {
         const wchar_t* name = source.GetAt(i);
-        virtualWnds_.Insert(name, source.Find(name, false));
+        m_VirtualWndMap.Insert(name, source.Find(name, false));
     }
     return *this;
 }
 
 bool CNotifyPump::AddVirtualWnd(CSkinString name, CNotifyPump* pump) {
-    if (virtualWnds_.Find(name, true) != nullptr) return false;
-    return virtualWnds_.Insert(name, pump);
+    if (m_VirtualWndMap.Find(name, true) != nullptr) return false;
+    return m_VirtualWndMap.Insert(name, pump);
 }
 
-bool CNotifyPump::RemoveVirtualWnd(CSkinString name) { return virtualWnds_.Remove(name); }
+bool CNotifyPump::RemoveVirtualWnd(CSkinString name) {
+    return m_VirtualWndMap.Remove(name);
+}
 
 bool CNotifyPump::LoopDispatch(TNotifyUI& msg) {
     for (const SKIN_MSGMAP* map = GetMessageMap(); map != nullptr;
@@ -82,10 +88,10 @@ bool CNotifyPump::LoopDispatch(TNotifyUI& msg) {
 
 void CNotifyPump::NotifyPump(TNotifyUI& msg) {
     if (!msg.virtualWnd.IsEmpty()) {
-        for (int i = 0; i < virtualWnds_.GetSize(); ++i) {
-            const wchar_t* name = virtualWnds_.GetAt(i);
+        for (int i = 0; i < m_VirtualWndMap.GetSize(); ++i) {
+            const wchar_t* name = m_VirtualWndMap.GetAt(i);
             if (name == nullptr || msg.virtualWnd.CompareNoCase(name) != 0) continue;
-            auto* pump = static_cast<CNotifyPump*>(virtualWnds_.Find(name, false));
+            auto* pump = static_cast<CNotifyPump*>(m_VirtualWndMap.Find(name, false));
             if (pump != nullptr && pump->LoopDispatch(msg)) return;
         }
     }

@@ -12,20 +12,20 @@ class CNotifyPump;
 
 // How a map entry's handler is called.
 enum SkinNotifySignature : unsigned {
-    SkinSig_end = 0,    // terminator entry
-    SkinSig_lwl = 1,    // LRESULT handler(WPARAM, LPARAM)
-    SkinSig_vn = 2,     // void handler(TNotifyUI&)
+    SkinSig_end = 0, // terminator entry
+    SkinSig_lwl = 1, // LRESULT handler(WPARAM, LPARAM)
+    SkinSig_vn = 2,  // void handler(TNotifyUI&)
 };
 
 using SkinParamHandler = LRESULT (CNotifyPump::*)(WPARAM, LPARAM);
 using SkinNotifyHandler = void (CNotifyPump::*)(TNotifyUI&);
 
 struct SKIN_MSGMAP_ENTRY {
-    CSkinString type;                       // notification type, compared exactly
-    CSkinString controlName;                // empty: any sender
-    unsigned signature;                     // SkinNotifySignature
-    SkinParamHandler paramHandler;          // for SkinSig_lwl
-    SkinNotifyHandler notifyHandler;        // for SkinSig_vn
+    CSkinString type;                // notification type, compared exactly
+    CSkinString controlName;         // empty: any sender
+    unsigned signature;              // SkinNotifySignature
+    SkinParamHandler paramHandler;   // for SkinSig_lwl
+    SkinNotifyHandler notifyHandler; // for SkinSig_vn
 };
 
 struct SKIN_MSGMAP {
@@ -58,49 +58,53 @@ protected:
 
 private:
     static const SKIN_MSGMAP_ENTRY messageEntries[];
-    CStdStringPtrMap virtualWnds_; // name -> CNotifyPump*, not owned
+    CStdStringPtrMap m_VirtualWndMap; // name -> CNotifyPump*, not owned
 };
 
 } // namespace SkinUI
 
 // Declares a class's own map; put it in the class body.
-#define SKIN_DECLARE_MESSAGE_MAP()                                                               \
-private:                                                                                         \
-    static const SkinUI::SKIN_MSGMAP_ENTRY messageEntries[];                                     \
-                                                                                                 \
-protected:                                                                                       \
-    static const SkinUI::SKIN_MSGMAP messageMap;                                                 \
-    static const SkinUI::SKIN_MSGMAP* _GetBaseMessageMap();                                      \
-                                                                                                 \
-public:                                                                                          \
-    const SkinUI::SKIN_MSGMAP* GetMessageMap() const override;                                   \
-                                                                                                 \
+#define SKIN_DECLARE_MESSAGE_MAP()                                                                 \
+private:                                                                                           \
+    static const SkinUI::SKIN_MSGMAP_ENTRY messageEntries[];                                       \
+                                                                                                   \
+protected:                                                                                         \
+    static const SkinUI::SKIN_MSGMAP messageMap;                                                   \
+    static const SkinUI::SKIN_MSGMAP* _GetBaseMessageMap();                                        \
+                                                                                                   \
+public:                                                                                            \
+    const SkinUI::SKIN_MSGMAP* GetMessageMap() const override;                                     \
+                                                                                                   \
 private:
 
 // Defines the map of theClass, chained to the map of baseClass.
-#define SKIN_BEGIN_MESSAGE_MAP(theClass, baseClass)                                              \
-    const SkinUI::SKIN_MSGMAP* theClass::_GetBaseMessageMap() { return &baseClass::messageMap; } \
-    const SkinUI::SKIN_MSGMAP* theClass::GetMessageMap() const { return &theClass::messageMap; } \
-    const SkinUI::SKIN_MSGMAP theClass::messageMap = {&theClass::_GetBaseMessageMap,             \
-                                                      &theClass::messageEntries[0]};             \
+#define SKIN_BEGIN_MESSAGE_MAP(theClass, baseClass)                                                \
+    const SkinUI::SKIN_MSGMAP* theClass::_GetBaseMessageMap() {                                    \
+        return &baseClass::messageMap;                                                             \
+    }                                                                                              \
+    const SkinUI::SKIN_MSGMAP* theClass::GetMessageMap() const {                                   \
+        return &theClass::messageMap;                                                              \
+    }                                                                                              \
+    const SkinUI::SKIN_MSGMAP theClass::messageMap = {&theClass::_GetBaseMessageMap,               \
+                                                      &theClass::messageEntries[0]};               \
     const SkinUI::SKIN_MSGMAP_ENTRY theClass::messageEntries[] = {
 
 // type: handler(TNotifyUI&) for any sender.
-#define SKIN_ON_NOTIFY(type, theClass, handler)                                                  \
-    {type, L"", SkinUI::SkinSig_vn, nullptr,                                                     \
+#define SKIN_ON_NOTIFY(type, theClass, handler)                                                    \
+    {type, L"", SkinUI::SkinSig_vn, nullptr,                                                       \
      static_cast<SkinUI::SkinNotifyHandler>(&theClass::handler)},
 
 // type from the control named name: handler(TNotifyUI&).
-#define SKIN_ON_NOTIFY_CTRLNAME(type, name, theClass, handler)                                   \
-    {type, name, SkinUI::SkinSig_vn, nullptr,                                                    \
+#define SKIN_ON_NOTIFY_CTRLNAME(type, name, theClass, handler)                                     \
+    {type, name, SkinUI::SkinSig_vn, nullptr,                                                      \
      static_cast<SkinUI::SkinNotifyHandler>(&theClass::handler)},
 
 // type: LRESULT handler(WPARAM, LPARAM) for any sender.
-#define SKIN_ON_NOTIFY_PARAMS(type, theClass, handler)                                           \
-    {type, L"", SkinUI::SkinSig_lwl,                                                             \
-     static_cast<SkinUI::SkinParamHandler>(&theClass::handler), nullptr},
+#define SKIN_ON_NOTIFY_PARAMS(type, theClass, handler)                                             \
+    {type, L"", SkinUI::SkinSig_lwl, static_cast<SkinUI::SkinParamHandler>(&theClass::handler),    \
+     nullptr},
 
-#define SKIN_END_MESSAGE_MAP()                                                                   \
-    { L"", L"", SkinUI::SkinSig_end, nullptr, nullptr }                                          \
-    }                                                                                            \
+#define SKIN_END_MESSAGE_MAP()                                                                     \
+    { L"", L"", SkinUI::SkinSig_end, nullptr, nullptr }                                            \
+    }                                                                                              \
     ;

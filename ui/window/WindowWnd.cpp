@@ -32,7 +32,7 @@ bool CWindowWnd::RegisterSuperclass() {
     if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc) &&
         !::GetClassInfoExW(CPaintManagerUI::GetInstance(), GetSuperClassName(), &wc))
         return false;
-    oldWndProc_ = wc.lpfnWndProc;
+    m_OldWndProc = wc.lpfnWndProc;
     wc.lpfnWndProc = CWindowWnd::__ControlProc;
     wc.hInstance = CPaintManagerUI::GetInstance();
     wc.lpszClassName = GetWndClassName();
@@ -45,13 +45,13 @@ HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exS
                   rc.bottom - rc.top, menu);
 }
 
-HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x,
-                        int y, int cx, int cy, HMENU menu) {
+HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x, int y,
+                        int cx, int cy, HMENU menu) {
     if (GetSuperClassName() != nullptr ? !RegisterSuperclass() : !RegisterWindowClass())
         return nullptr;
-    hWnd_ = ::CreateWindowExW(exStyle, GetWndClassName(), name, style, x, y, cx, cy, parent, menu,
-                              CPaintManagerUI::GetInstance(), this);
-    return hWnd_;
+    m_hWnd = ::CreateWindowExW(exStyle, GetWndClassName(), name, style, x, y, cx, cy, parent, menu,
+                               CPaintManagerUI::GetInstance(), this);
+    return m_hWnd;
 }
 
 HWND CWindowWnd::CreateSkinWindow(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle) {
@@ -62,68 +62,73 @@ HWND CWindowWnd::Subclass(HWND window) {
     auto old = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CWindowWnd::__WndProc)));
     if (old == nullptr) return nullptr;
-    oldWndProc_ = old;
-    subclassed_ = true;
-    hWnd_ = window;
+    m_OldWndProc = old;
+    m_bSubclassed = true;
+    m_hWnd = window;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return hWnd_;
+    return m_hWnd;
 }
 
 void CWindowWnd::Unsubclass() {
-    if (!::IsWindow(hWnd_) || !subclassed_) return;
-    ::SetWindowLongPtrW(hWnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
-    oldWndProc_ = ::DefWindowProcW;
-    subclassed_ = false;
+    if (!::IsWindow(m_hWnd) || !m_bSubclassed) return;
+    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_OldWndProc));
+    m_OldWndProc = ::DefWindowProcW;
+    m_bSubclassed = false;
 }
 
 void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
-    if (!::IsWindow(hWnd_)) return;
-    ::ShowWindow(hWnd_, !show ? SW_HIDE : takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+    if (!::IsWindow(m_hWnd)) return;
+    ::ShowWindow(m_hWnd, !show ? SW_HIDE : takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
 }
 
 UINT CWindowWnd::ShowModal() {
     // The object may delete itself when its window goes: keep what the loop needs.
-    const HWND window = hWnd_;
+    const HWND window = m_hWnd;
     const HWND owner = ::GetWindow(window, GW_OWNER);
     UINT result = 0;
     ::ShowWindow(window, SW_SHOWNORMAL);
-    ::EnableWindow(owner, FALSE);
+    if (owner != nullptr) ::EnableWindow(owner, FALSE);
     MSG msg{};
-    while (::IsWindow(window) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+    // GetMessageW answers -1 on failure; that ends the loop rather than spinning.
+    while (::IsWindow(window) && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         const bool closing = msg.hwnd == window && msg.message == WM_CLOSE;
         if (closing) {
             // Hand activation back to the owner before this window goes away.
             result = static_cast<UINT>(msg.wParam);
-            ::EnableWindow(owner, TRUE);
-            ::SetFocus(owner);
+            if (owner != nullptr) {
+                ::EnableWindow(owner, TRUE);
+                ::SetFocus(owner);
+            }
         }
         if (!CPaintManagerUI::TranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
         // A window that refused to close is still modal.
-        if (closing && ::IsWindow(window)) ::EnableWindow(owner, FALSE);
+        if (closing && owner != nullptr && ::IsWindow(window)) ::EnableWindow(owner, FALSE);
     }
-    ::EnableWindow(owner, TRUE);
-    ::SetFocus(owner);
+    if (owner != nullptr) {
+        ::EnableWindow(owner, TRUE);
+        ::SetFocus(owner);
+    }
     // GetMessageW took the quit request away from the outer loop: give it back.
     if (msg.message == WM_QUIT) ::PostQuitMessage(static_cast<int>(msg.wParam));
     return result;
 }
 
 void CWindowWnd::Close(UINT result) {
-    if (!::IsWindow(hWnd_)) return;
-    ::PostMessageW(hWnd_, WM_CLOSE, static_cast<WPARAM>(result), 0);
+    if (!::IsWindow(m_hWnd)) return;
+    ::PostMessageW(m_hWnd, WM_CLOSE, static_cast<WPARAM>(result), 0);
 }
 
 void CWindowWnd::CenterWindow() {
     RECT window{};
-    ::GetWindowRect(hWnd_, &window);
-    const HWND owner = ::GetWindow(hWnd_, GW_OWNER);
+    ::GetWindowRect(m_hWnd, &window);
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : hWnd_, MONITOR_DEFAULTTONEAREST),
-                      &monitor);
+    ::GetMonitorInfoW(
+        ::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT work = monitor.rcWork;
     RECT centre = work;
     if (owner != nullptr) ::GetWindowRect(owner, &centre);
@@ -131,11 +136,15 @@ void CWindowWnd::CenterWindow() {
     const int height = window.bottom - window.top;
     int x = (centre.left + centre.right) / 2 - width / 2;
     int y = (centre.top + centre.bottom) / 2 - height / 2;
-    if (x < work.left) x = work.left;
-    else if (x + width > work.right) x = work.right - width;
-    if (y < work.top) y = work.top;
-    else if (y + height > work.bottom) y = work.bottom - height;
-    ::SetWindowPos(hWnd_, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (x < work.left)
+        x = work.left;
+    else if (x + width > work.right)
+        x = work.right - width;
+    if (y < work.top)
+        y = work.top;
+    else if (y + height > work.bottom)
+        y = work.bottom - height;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWindowWnd::SetIcon(UINT resourceId) {
@@ -143,86 +152,85 @@ void CWindowWnd::SetIcon(UINT resourceId) {
     auto big = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXICON),
                                                ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    ::SendMessageW(hWnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON),
                                                  ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    ::SendMessageW(hWnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
     RECT rc{};
-    if (!::GetClientRect(hWnd_, &rc)) return;
+    if (!::GetClientRect(m_hWnd, &rc)) return;
     if (cx != -1) rc.right = cx;
     if (cy != -1) rc.bottom = cy;
-    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hWnd_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hWnd_, GWL_EXSTYLE));
-    const BOOL hasMenu = (style & WS_CHILD) == 0 && ::GetMenu(hWnd_) != nullptr;
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+    const BOOL hasMenu = (style & WS_CHILD) == 0 && ::GetMenu(m_hWnd) != nullptr;
     if (!::AdjustWindowRectEx(&rc, style, hasMenu, exStyle)) return;
-    ::SetWindowPos(hWnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CWindowWnd::SendMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::SendMessageW(hWnd_, message, wParam, lParam);
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWindowWnd::PostMessageW(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::PostMessageW(hWnd_, message, wParam, lParam);
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWindowWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcW(oldWndProc_, hWnd_, message, wParam, lParam);
+    return ::CallWindowProcW(m_OldWndProc, m_hWnd, message, wParam, lParam);
 }
 
 void CWindowWnd::OnFinalMessage(HWND) {}
 
-LRESULT CWindowWnd::FinalMessage(CWindowWnd* window, HWND hWnd, UINT message, WPARAM wParam,
-                                 LPARAM lParam) {
-    const LRESULT result = ::CallWindowProcW(window->oldWndProc_, hWnd, message, wParam, lParam);
-    if (window->subclassed_) window->Unsubclass();
-    window->hWnd_ = nullptr;
-    window->OnFinalMessage(hWnd);
-    return result;
-}
-
 LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWindowWnd* window = nullptr;
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         window = static_cast<CWindowWnd*>(create->lpCreateParams);
         if (window != nullptr) {
-            window->hWnd_ = hWnd;
+            window->m_hWnd = hWnd;
             ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
         }
     } else {
         window = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
         if (message == WM_NCDESTROY && window != nullptr) {
+            const LRESULT result =
+                ::CallWindowProcW(window->m_OldWndProc, hWnd, message, wParam, lParam);
             ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-            // Unsubclass needs the handle still bound; FinalMessage clears it after.
-            return FinalMessage(window, hWnd, message, wParam, lParam);
+            if (window->m_bSubclassed) window->Unsubclass();
+            window->m_hWnd = nullptr;
+            window->OnFinalMessage(hWnd);
+            return result;
         }
     }
     if (window != nullptr) return window->HandleMessage(message, wParam, lParam);
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWindowWnd* window = nullptr;
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         window = static_cast<CWindowWnd*>(create->lpCreateParams);
         if (window != nullptr) {
-            window->hWnd_ = hWnd;
+            window->m_hWnd = hWnd;
             ::SetPropW(hWnd, kObjectProperty, window);
         }
     } else {
         window = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
         if (message == WM_NCDESTROY && window != nullptr) {
-            // Remove the property rather than nulling it, so no entry leaks per window.
+            const LRESULT result =
+                ::CallWindowProcW(window->m_OldWndProc, hWnd, message, wParam, lParam);
+            if (window->m_bSubclassed) window->Unsubclass();
+            // Removed, not set to null: a nulled property would stay with the window.
             ::RemovePropW(hWnd, kObjectProperty);
-            return FinalMessage(window, hWnd, message, wParam, lParam);
+            window->m_hWnd = nullptr;
+            window->OnFinalMessage(hWnd);
+            return result;
         }
     }
     if (window != nullptr) return window->HandleMessage(message, wParam, lParam);
