@@ -281,8 +281,11 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
 
     case WM_MOUSELEAVE:
         HideToolTip();
-        // The hovered control gets its leave event even without a further move.
-        if (m_bMouseTracking) ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+        // The hovered control gets its leave event even without a further move. Leave
+        // tracking outlives WM_MOUSEHOVER, which disarms the flag: a hover still pending
+        // ends here too.
+        if (m_bMouseTracking || m_pEventHover != nullptr)
+            ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
         m_bMouseTracking = false;
         break;
 
