@@ -317,6 +317,25 @@ TEST(WindowWnd, ResizeClientKeepsWhatIsMinusOne) {
     ::DestroyWindow(window);
 }
 
+TEST(WindowWnd, SetIconSendsTheBigAndTheSmallImage) {
+    ProbeWindow window;
+    ASSERT_NE(window.Create(nullptr, L"icon", WS_POPUP, 0, 0, 0, 50, 50), nullptr);
+    window.SetIcon(1); // the test executable's icon resource
+    const auto iconWidth = [&window](WPARAM which) {
+        const auto icon = reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, which, 0));
+        ICONINFO info{};
+        if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0L;
+        BITMAP bitmap{};
+        ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+        return bitmap.bmWidth;
+    };
+    EXPECT_EQ(iconWidth(ICON_BIG), ::GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(iconWidth(ICON_SMALL), ::GetSystemMetrics(SM_CXSMICON));
+    ::DestroyWindow(window);
+}
+
 TEST(WindowWnd, ShowAndCloseDoNothingWithoutAWindow) {
     ProbeWindow window;
     window.ShowWindow(true);
