@@ -190,6 +190,8 @@ public:
     void NeedParentUpdate();
     bool IsUpdateNeeded() const;
 
+    // The look. DrawImage and GetAdjustColor, which draw and adjust colours through the
+    // render engine, come with it.
     DWORD GetBkColor() const;
     void SetBkColor(DWORD color);
     DWORD GetBkColor2() const;

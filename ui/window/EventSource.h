@@ -15,22 +15,22 @@ public:
     CEventSource& operator=(const CEventSource&) = delete;
     ~CEventSource();
 
-    // Adds a copy of the delegate unless an equal one is already there.
+    /// Adds a copy of the delegate unless an equal one is already there.
     void operator+=(const CDelegateBase& delegate);
     void operator+=(Function function);
-    // Removes the first equal delegate, if any.
+    /// Removes the first equal delegate, if any.
     void operator-=(const CDelegateBase& delegate);
     void operator-=(Function function);
 
-    // True when at least one delegate is stored.
+    /// True when at least one delegate is stored.
     explicit operator bool() const;
 
-    // Calls the delegates in the order they were added until one returns false;
-    // returns false then, true otherwise (also when empty).
+    /// Calls the delegates in the order they were added until one returns false;
+    /// returns false then, true otherwise (also when empty).
     bool operator()(void* param);
 
 private:
-    CStdPtrArray m_aDelegates; // owned CDelegateBase clones
+    CStdPtrArray m_aDelegates; ///< owned CDelegateBase clones
 };
 
 } // namespace SkinUI

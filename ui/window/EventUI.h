@@ -53,12 +53,12 @@ inline bool IsKeyEvent(int type) {
 WORD MapKeyState();
 
 struct TEventUI {
-    int type = 0;                 // UIEVENT_*
-    CControlUI* sender = nullptr; // the control concerned; null for keys and set-cursor
-    DWORD timestamp = 0;          // GetTickCount() when made
-    POINT mousePos{};             // client coordinates
-    wchar_t key = 0;              // virtual key or character
-    WORD keyState = 0;            // UIKEYSTATE_* or the native mouse-key mask
+    int type = 0;                 ///< UIEVENT_*
+    CControlUI* sender = nullptr; ///< the control concerned; null for keys and set-cursor
+    DWORD timestamp = 0;          ///< GetTickCount() when made
+    POINT mousePos{};             ///< client coordinates
+    wchar_t key = 0;              ///< virtual key or character
+    WORD keyState = 0;            ///< UIKEYSTATE_* or the native mouse-key mask
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };

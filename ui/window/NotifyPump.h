@@ -12,25 +12,25 @@ class CNotifyPump;
 
 // How a map entry's handler is called.
 enum SkinNotifySignature : unsigned {
-    SkinSig_end = 0, // terminator entry
-    SkinSig_lwl = 1, // LRESULT handler(WPARAM, LPARAM)
-    SkinSig_vn = 2,  // void handler(TNotifyUI&)
+    SkinSig_end = 0, ///< terminator entry
+    SkinSig_lwl = 1, ///< LRESULT handler(WPARAM, LPARAM)
+    SkinSig_vn = 2,  ///< void handler(TNotifyUI&)
 };
 
 using SkinParamHandler = LRESULT (CNotifyPump::*)(WPARAM, LPARAM);
 using SkinNotifyHandler = void (CNotifyPump::*)(TNotifyUI&);
 
 struct SKIN_MSGMAP_ENTRY {
-    CSkinString type;                // notification type, compared exactly
-    CSkinString controlName;         // empty: any sender
-    unsigned signature;              // SkinNotifySignature
-    SkinParamHandler paramHandler;   // for SkinSig_lwl
-    SkinNotifyHandler notifyHandler; // for SkinSig_vn
+    CSkinString type;                ///< notification type, compared exactly
+    CSkinString controlName;         ///< empty: any sender
+    unsigned signature;              ///< SkinNotifySignature
+    SkinParamHandler paramHandler;   ///< for SkinSig_lwl
+    SkinNotifyHandler notifyHandler; ///< for SkinSig_vn
 };
 
 struct SKIN_MSGMAP {
-    const SKIN_MSGMAP* (*getBaseMap)(); // null at the root of the chain
-    const SKIN_MSGMAP_ENTRY* entries;   // ended by a SkinSig_end entry
+    const SKIN_MSGMAP* (*getBaseMap)(); ///< null at the root of the chain
+    const SKIN_MSGMAP_ENTRY* entries;   ///< ended by a SkinSig_end entry
 };
 
 class CNotifyPump {
@@ -40,14 +40,14 @@ public:
     CNotifyPump& operator=(const CNotifyPump& other);
     virtual ~CNotifyPump() = default;
 
-    // Registers a pump that handles notifications of controls whose virtual
-    // window is name (case-insensitively); false if the name is taken.
+    /// Registers a pump that handles notifications of controls whose virtual
+    /// window is name (case-insensitively); false if the name is taken.
     bool AddVirtualWnd(CSkinString name, CNotifyPump* pump);
     bool RemoveVirtualWnd(CSkinString name);
 
-    // Offers msg to the virtual window it names, then to this pump's maps.
+    /// Offers msg to the virtual window it names, then to this pump's maps.
     void NotifyPump(TNotifyUI& msg);
-    // Calls the first matching handler along the map chain; true if one ran.
+    /// Calls the first matching handler along the map chain; true if one ran.
     bool LoopDispatch(TNotifyUI& msg);
 
     virtual const SKIN_MSGMAP* GetMessageMap() const;
@@ -58,7 +58,7 @@ protected:
 
 private:
     static const SKIN_MSGMAP_ENTRY messageEntries[];
-    CStdStringPtrMap m_VirtualWndMap; // name -> CNotifyPump*, not owned
+    CStdStringPtrMap m_VirtualWndMap; ///< name -> CNotifyPump*, not owned
 };
 
 } // namespace SkinUI

@@ -34,11 +34,11 @@ constexpr const wchar_t* kShowActiveX = L"showactivex";
 } // namespace NotifyType
 
 struct TNotifyUI {
-    CSkinString type;             // one of NotifyType, compared exactly
-    CSkinString virtualWnd;       // sender's virtual window, when the manager uses them
-    CControlUI* sender = nullptr; // may be emptied while a queued notification waits
-    DWORD timestamp = 0;          // GetTickCount() at sending
-    POINT mousePos{};             // manager's last mouse position at sending
+    CSkinString type;             ///< one of NotifyType, compared exactly
+    CSkinString virtualWnd;       ///< sender's virtual window, when the manager uses them
+    CControlUI* sender = nullptr; ///< may be emptied while a queued notification waits
+    DWORD timestamp = 0;          ///< GetTickCount() at sending
+    POINT mousePos{};             ///< manager's last mouse position at sending
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };

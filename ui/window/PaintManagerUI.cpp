@@ -102,13 +102,14 @@ CPaintManagerUI::~CPaintManagerUI() {
     for (int i = 0; i < m_aDelayedCleanup.GetSize(); ++i)
         delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
     m_aDelayedCleanup.Empty();
-    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i)
-        delete static_cast<TNotifyUI*>(m_aAsyncNotify[i]);
-    m_aAsyncNotify.Empty();
     m_mNameHash.RemoveAll();
     CControlUI* root = m_pRoot;
     m_pRoot = nullptr;
     delete root;
+    // After the tree: a control may still have queued something on its way out.
+    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i)
+        delete static_cast<TNotifyUI*>(m_aAsyncNotify[i]);
+    m_aAsyncNotify.Empty();
     RemoveAllOptionGroups();
     RemoveAllTimers();
     if (m_hwndTooltip != nullptr && ::IsWindow(m_hwndTooltip)) ::DestroyWindow(m_hwndTooltip);
