@@ -138,11 +138,17 @@ TEST_F(Notifications, SynchronousReachDelegatesFirstThenNotifiersInOrder) {
 }
 
 TEST_F(Notifications, QueuedWaitForTheNextMessageOfTheWindow) {
+    g_seenByDelegate.clear();
+    b->OnNotify += RememberTypeAndVeto;
+    std::wstring seenFirst;
+    host->onNotify = [&seenFirst](TNotifyUI&) { seenFirst = g_seenByDelegate; };
     manager->SendNotify(b, L"click", 0, 0, true);
     EXPECT_TRUE(host->notifications.empty());
+    EXPECT_TRUE(g_seenByDelegate.empty());
     Send(WM_NULL);
     EXPECT_EQ(host->notifications, std::vector<std::wstring>({L"click"}));
     EXPECT_EQ(host->senders, std::vector<CControlUI*>({b}));
+    EXPECT_EQ(seenFirst, L"click") << "the sender's delegates hear it first";
 }
 
 TEST_F(Notifications, QueuedForAControlThatWentAwayArriveWithoutSender) {
