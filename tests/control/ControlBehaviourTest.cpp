@@ -310,3 +310,61 @@ TEST_F(AttachedControl, DestructionRaisesOnDestroyAndIsForgotten) {
     EXPECT_EQ(g_order, std::vector<int>({2}));
     EXPECT_EQ(host->manager.FindControl(L"child"), nullptr);
 }
+
+namespace {
+
+// Fills its whole item in the background step and records the order of the steps.
+class FillingControl : public CControlUI {
+public:
+    void PaintBkColor(HDC hDC) override {
+        steps.push_back(1);
+        paintSeen = m_rcPaint;
+        HBRUSH brush = ::CreateSolidBrush(RGB(255, 0, 0));
+        ::FillRect(hDC, &m_rcItem, brush);
+        ::DeleteObject(brush);
+    }
+    void PaintBkImage(HDC) override { steps.push_back(2); }
+    void PaintStatusImage(HDC) override { steps.push_back(3); }
+    void PaintText(HDC) override { steps.push_back(4); }
+    void PaintBorder(HDC) override { steps.push_back(5); }
+    std::vector<int> steps;
+    RECT paintSeen{};
+};
+
+} // namespace
+
+TEST(ControlPaint, StepsRunInOrderInsideARoundClipWhenTheBorderIsRound) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 100, 100);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const RECT all{0, 0, 100, 100};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+
+    FillingControl control;
+    control.SetPos(RECT{10, 10, 90, 90});
+    control.DoPaint(dc, RECT{0, 0, 60, 100});
+    EXPECT_EQ(control.steps, std::vector<int>({1, 2, 3, 4, 5}));
+    EXPECT_EQ(control.paintSeen.right, 60) << "the item within the paint rectangle";
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(255, 0, 0)) << "square corners are painted";
+    EXPECT_EQ(::GetPixel(dc, 70, 50), RGB(255, 0, 0)) << "the step itself is not clipped";
+
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    control.SetBorderRound(SIZE{30, 30});
+    control.DoPaint(dc, all);
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(0, 0, 0)) << "the round corner stays out";
+    EXPECT_EQ(::GetPixel(dc, 50, 50), RGB(255, 0, 0));
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(0, 0, 0));
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(255, 255, 255)) << "the clip is given back";
+
+    control.steps.clear();
+    control.DoPaint(dc, RECT{95, 95, 100, 100});
+    EXPECT_TRUE(control.steps.empty()) << "outside the paint rectangle nothing is painted";
+
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+}

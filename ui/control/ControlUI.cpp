@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "control/AttributeValue.h"
+#include "render/RenderClip.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -510,8 +511,17 @@ SIZE CControlUI::EstimateSize(SIZE) {
 
 void CControlUI::DoPaint(HDC hDC, const RECT& paintRect) {
     if (!::IntersectRect(&m_rcPaint, &paintRect, &m_rcItem)) return;
-    // TODO(render engine): with border round set, the steps run inside a rounded clip
-    // made by CRenderClip::GenerateRoundClip; that comes with the render engine.
+    if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
+        CRenderClip roundClip;
+        CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx,
+                                       m_cxyBorderRound.cy, roundClip);
+        PaintSteps(hDC);
+    } else {
+        PaintSteps(hDC);
+    }
+}
+
+void CControlUI::PaintSteps(HDC hDC) {
     PaintBkColor(hDC);
     PaintBkImage(hDC);
     PaintStatusImage(hDC);
@@ -519,20 +529,24 @@ void CControlUI::DoPaint(HDC hDC, const RECT& paintRect) {
     PaintBorder(hDC);
 }
 
-// TODO(render engine): background colour and gradients are drawn by CRenderEngine
-// (DrawColor, DrawGradient); not drawn until it exists.
+// TODO(manager painting): the background colour (opaque into the paint rectangle,
+// translucent over the whole item) and the two- and three-colour gradients are drawn with
+// CRenderEngine::DrawColor and DrawGradient, each colour through GetAdjustColor, which
+// reads the manager's hue, saturation and lightness. Not drawn until those arrive.
 void CControlUI::PaintBkColor(HDC) {}
 
-// TODO(render engine): the background image is drawn by CRenderEngine::DrawImageString
-// (and dropped when drawing reports failure); not drawn until it exists.
+// TODO(manager painting): the background image is drawn through DrawImage with the
+// manager's image cache (and dropped when drawing reports failure). Not drawn until the
+// cache arrives.
 void CControlUI::PaintBkImage(HDC) {}
 
 void CControlUI::PaintStatusImage(HDC) {}
 
 void CControlUI::PaintText(HDC) {}
 
-// TODO(render engine): borders (round, focus, per-side and plain) are drawn by
-// CRenderEngine (DrawRoundRect, DrawRect, DrawLine); not drawn until it exists.
+// TODO(manager painting): round, focus, per-side and plain borders are drawn with
+// CRenderEngine::DrawRoundRect, DrawRect and DrawLine, colours through GetAdjustColor (see
+// PaintBkColor). Not drawn until those arrive.
 void CControlUI::PaintBorder(HDC) {}
 
 void CControlUI::DoPostPaint(HDC, const RECT&) {}

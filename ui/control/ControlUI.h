@@ -164,10 +164,9 @@ public:
     /// The size the control wants in the available space: its fixed size.
     virtual SIZE EstimateSize(SIZE available);
 
-    /// Paints the part of the control inside paintRect. The steps that draw through the
-    /// render engine (background colours and gradients, background image, borders, and
-    /// the clip of round corners) come with the render engine; until then the base steps
-    /// draw nothing.
+    /// Paints the part of the control inside paintRect with the five steps below, inside
+    /// a rounded clip when the border is round. The base steps that need the manager's
+    /// painting half (background colours, background image, borders) draw nothing yet.
     virtual void DoPaint(HDC hDC, const RECT& paintRect);
     virtual void PaintBkColor(HDC hDC);
     virtual void PaintBkImage(HDC hDC);
@@ -190,8 +189,8 @@ public:
     void NeedParentUpdate();
     bool IsUpdateNeeded() const;
 
-    // The look. DrawImage and GetAdjustColor, which draw and adjust colours through the
-    // render engine, come with it.
+    // The look. DrawImage and GetAdjustColor need the manager's image cache and its hue,
+    // saturation and lightness; they come with the manager's painting half.
     DWORD GetBkColor() const;
     void SetBkColor(DWORD color);
     DWORD GetBkColor2() const;
@@ -238,6 +237,8 @@ protected:
     void SendNotify(const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0, bool async = false);
     /// After a geometry request: floating controls lay themselves out, others their parent.
     void GeometryChanged();
+    /// The five paint steps in order.
+    void PaintSteps(HDC hDC);
 
     CPaintManagerUI* m_pManager = nullptr; ///< not owned
     CControlUI* m_pParent = nullptr;       ///< not owned
