@@ -183,10 +183,12 @@ public:
 
     /// Repaints a client rectangle.
     void Invalidate(RECT& rect);
+    // Shared with the painting half, which builds on them: the pending layout pass and the
+    // window size limits that the skin sets.
+
     /// Asks for a layout pass at the next paint.
     void NeedUpdate();
-
-    // Window size limits applied on WM_GETMINMAXINFO; a value of 0 or less is no limit.
+    /// Window size limits applied on WM_GETMINMAXINFO; a value of 0 or less is no limit.
     SIZE GetMinInfo() const;
     void SetMinInfo(int cx, int cy);
     SIZE GetMaxInfo() const;
@@ -223,8 +225,8 @@ private:
     void SendEvent(CControlUI* target, TEventUI& event);
     /// The control at a client point, if it belongs to this manager.
     CControlUI* OwnControlAt(POINT point) const;
-    /// A native timer id no timer record of this window holds; 0 when all are taken
-    /// and `found` is false.
+    /// The next native timer id that no timer record of this window holds; `found` is
+    /// false when every id is taken.
     UINT NextTimerId(bool& found);
     /// Places the controls that asked for it and sends "windowinit" after the first pass.
     void LayoutPass();
