@@ -151,6 +151,19 @@ TEST_F(Notifications, QueuedWaitForTheNextMessageOfTheWindow) {
     EXPECT_EQ(seenFirst, L"click") << "the sender's delegates hear it first";
 }
 
+TEST_F(Notifications, QueuedFromAQueuedHandlerWaitForTheNextDelivery) {
+    int deliveries = 0;
+    host->onNotify = [&deliveries, this](TNotifyUI& msg) {
+        ++deliveries;
+        manager->SendNotify(msg.sender, L"click", 0, 0, true); // queues itself again
+    };
+    manager->SendNotify(a, L"click", 0, 0, true);
+    LRESULT result = 0;
+    manager->MessageHandler(WM_NULL, 0, 0, result);
+    EXPECT_EQ(deliveries, 2) << "one before and one after the message, and no endless loop";
+    host->onNotify = nullptr;
+}
+
 TEST_F(Notifications, QueuedForAControlThatWentAwayArriveWithoutSender) {
     manager->SendNotify(d, L"click", 0, 0, true);
     panel->Remove(d);

@@ -941,7 +941,10 @@ void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
 }
 
 void CPaintManagerUI::DeliverQueuedNotifications() {
-    while (!m_aAsyncNotify.IsEmpty()) {
+    // Only what was queued before: a notifier that queues again from its handler waits for
+    // the next delivery instead of keeping this one going forever.
+    for (int pending = m_aAsyncNotify.GetSize(); pending > 0 && !m_aAsyncNotify.IsEmpty();
+         --pending) {
         auto* msg = static_cast<TNotifyUI*>(m_aAsyncNotify[0]);
         m_aAsyncNotify.Remove(0);
         DeliverNotify(*msg);
