@@ -1,0 +1,44 @@
+// A layout that stacks its children top to bottom, sharing the free height among the
+// children without a fixed height; optionally a separator that resizes it by dragging.
+#pragma once
+
+#include "control/ContainerUI.h"
+#include "control/LayoutSeparator.h"
+
+namespace SkinUI {
+
+class CVerticalLayoutUI : public CContainerUI {
+public:
+    CVerticalLayoutUI();
+
+    /// "VerticalLayoutUI".
+    const wchar_t* GetClass() const override;
+    /// This layout for "VerticalLayout", else as the container.
+    void* GetInterface(const wchar_t* name) override;
+    /// UIFLAG_SETCURSOR while enabled with a separator.
+    UINT GetControlFlags() const override;
+
+    /// Separator height: 0 none, positive at the bottom edge, negative at the top edge.
+    void SetSepHeight(int height);
+    int GetSepHeight() const;
+    /// Immediate mode resizes while dragging; otherwise a preview strip shows the size.
+    void SetSepImmMode(bool immediate);
+    bool IsSepImmMode() const;
+    /// The separator strip, on the dragged rectangle when `newPosition` and dragging.
+    RECT GetThumbRect(bool newPosition) const;
+
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
+    /// Stacks the children and updates the scroll bars.
+    void SetPos(RECT rect) override;
+    /// Separator drags and cursor; the rest as the container.
+    void DoEvent(TEventUI& event) override;
+    /// Paints the preview strip during a drag.
+    void DoPostPaint(HDC hDC, const RECT& paintRect) override;
+    /// "sepheight", "sepimm"; others as the container.
+    void SetAttribute(const wchar_t* name, const wchar_t* value) override;
+
+private:
+    CLayoutSeparator m_separator;
+};
+
+} // namespace SkinUI
