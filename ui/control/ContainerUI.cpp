@@ -68,10 +68,14 @@ int CContainerUI::GetCount() const {
 }
 
 bool CContainerUI::Add(CControlUI* control) {
-    return AddAt(control, m_items.GetSize());
+    return InsertChild(control, m_items.GetSize());
 }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
+    return InsertChild(control, index);
+}
+
+bool CContainerUI::InsertChild(CControlUI* control, int index) {
     // A child held twice would be destroyed twice, and a container inside itself never
     // ends a walk.
     if (control == nullptr || control == this || m_items.Find(control) >= 0) return false;

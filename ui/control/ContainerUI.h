@@ -157,6 +157,8 @@ protected:
     CScrollBarUI* m_pHorizontalScrollBar = nullptr; ///< owned
 
 private:
+    /// Add and AddAt without reaching a subclass's overrides of either.
+    bool InsertChild(CControlUI* control, int index);
     /// Destroys a child that left the list, or only unlinks it without auto destroy.
     void ReleaseChild(CControlUI* control);
     /// Re-lays the horizontal bar's range; true when the container was laid out again.
