@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "control/ContainerUI.h"
+#include "control/HorizontalLayoutUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/VerticalLayoutUI.h"
 
@@ -28,7 +29,42 @@ CControlUI* Leaf(const wchar_t* name, bool floating = false) {
     return control;
 }
 
+class PaintProbe : public CControlUI {
+public:
+    void DoPaint(HDC hDC, const RECT& paintRect) override {
+        ++painted;
+        CControlUI::DoPaint(hDC, paintRect);
+    }
+    int painted = 0;
+};
+
 } // namespace
+
+TEST(Container, PaintsChildrenInsideTheClientAreaAndFloatingOnesAnywhere) {
+    CContainerUI container;
+    container.SetInset(RECT{10, 10, 10, 10});
+    PaintProbe* probes[4] = {new PaintProbe, new PaintProbe, new PaintProbe, new PaintProbe};
+    PaintProbe *inner = probes[0], *inBand = probes[1], *floater = probes[2], *hidden = probes[3];
+    floater->SetFloat(true);
+    floater->SetAttribute(L"pos", L"0,0,5,5");
+    hidden->SetVisible(false);
+    for (PaintProbe* probe : probes)
+        container.Add(probe);
+    container.SetPos(RECT{0, 0, 100, 100});
+    inBand->SetPos(RECT{0, 95, 100, 100});
+
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    container.DoPaint(dc, RECT{0, 0, 100, 100});
+    container.DoPaint(dc, RECT{0, 0, 8, 8}); // misses the client area
+    EXPECT_EQ(inner->painted, 1);
+    EXPECT_EQ(inBand->painted, 0);
+    EXPECT_EQ(floater->painted, 2);
+    EXPECT_EQ(hidden->painted, 0);
+    HRGN clip = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetClipRgn(dc, clip), 0) << "the clip is given back";
+    ::DeleteObject(clip);
+    ::DeleteDC(dc);
+}
 
 TEST(Container, PlacesChildrenOverTheInsetAndFloatingOnesByTheirPosition) {
     CContainerUI container;
@@ -210,6 +246,24 @@ TEST(Container, ScrollingFollowsTheContentAndStaysInRange) {
     layout.SetPos(RECT{0, 0, 200, 300});
     EXPECT_TRUE(bar->IsVisible()) << "growing content shows it again";
     EXPECT_EQ(bottom->GetWidth(), 184);
+}
+
+TEST(Container, HorizontalLayoutsSizeTheirHorizontalBar) {
+    CHorizontalLayoutUI layout;
+    layout.EnableScrollBar(false, true);
+    CControlUI* wide = Leaf(L"wide");
+    wide->SetFixedWidth(500);
+    layout.Add(wide);
+    layout.SetPos(RECT{0, 0, 300, 100});
+    EXPECT_TRUE(layout.GetHorizontalScrollBar()->IsVisible());
+    EXPECT_EQ(layout.GetScrollRange().cx, 200);
+    EXPECT_EQ(Edges(layout.GetHorizontalScrollBar()->GetPos()), Edges(RECT{0, 84, 300, 100}));
+    layout.LineRight();
+    EXPECT_EQ(wide->GetPos().left, -8);
+    wide->SetFixedWidth(100);
+    layout.SetPos(RECT{0, 0, 300, 100});
+    EXPECT_FALSE(layout.GetHorizontalScrollBar()->IsVisible());
+    EXPECT_EQ(wide->GetPos().left, 0);
 }
 
 TEST(Container, AttributesAndScrollBarSwitches) {
