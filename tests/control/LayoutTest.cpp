@@ -93,15 +93,15 @@ TEST(StackLayouts, PlaceChildrenExactly) {
         CContainerUI& layout = test.vertical ? static_cast<CContainerUI&>(vertical) : horizontal;
         layout.SetChildPadding(test.childPadding);
         std::vector<CControlUI*> children;
-        for (const StackChild& spec : test.children) {
-            CControlUI* child = test.vertical ? Sized(0, spec.size) : Sized(spec.size, 0);
-            child->SetPadding(spec.padding);
+        for (const StackChild& wanted : test.children) {
+            CControlUI* child = test.vertical ? Sized(0, wanted.size) : Sized(wanted.size, 0);
+            child->SetPadding(wanted.padding);
             if (test.vertical) {
-                child->SetMinHeight(spec.minimum);
-                child->SetMaxHeight(spec.maximum);
+                child->SetMinHeight(wanted.minimum);
+                child->SetMaxHeight(wanted.maximum);
             } else {
-                child->SetMinWidth(spec.minimum);
-                child->SetMaxWidth(spec.maximum);
+                child->SetMinWidth(wanted.minimum);
+                child->SetMaxWidth(wanted.maximum);
             }
             layout.Add(child);
             children.push_back(child);
