@@ -4,6 +4,7 @@
 
 #include "control/AttributeValue.h"
 #include "render/RenderClip.h"
+#include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -529,25 +530,97 @@ void CControlUI::PaintSteps(HDC hDC) {
     PaintBorder(hDC);
 }
 
-// TODO(manager painting): the background colour (opaque into the paint rectangle,
-// translucent over the whole item) and the two- and three-colour gradients are drawn with
-// CRenderEngine::DrawColor and DrawGradient, each colour through GetAdjustColor, which
-// reads the manager's hue, saturation and lightness. Not drawn until those arrive.
-void CControlUI::PaintBkColor(HDC) {}
+void CControlUI::PaintBkColor(HDC hDC) {
+    if (m_dwBackColor == 0) return;
+    const DWORD color = GetAdjustColor(m_dwBackColor);
+    if (m_dwBackColor2 == 0) {
+        // A translucent colour is blended over the whole item, an opaque one only where
+        // the paint goes.
+        CRenderEngine::DrawColor(hDC, color >= 0xFF000000 ? m_rcPaint : m_rcItem, color);
+        return;
+    }
+    const DWORD color2 = GetAdjustColor(m_dwBackColor2);
+    if (m_dwBackColor3 == 0) {
+        CRenderEngine::DrawGradient(hDC, m_rcItem, color, color2, true, 16);
+        return;
+    }
+    RECT upper = m_rcItem;
+    upper.bottom = (m_rcItem.top + m_rcItem.bottom) / 2;
+    RECT lower = m_rcItem;
+    lower.top = upper.bottom;
+    CRenderEngine::DrawGradient(hDC, upper, color, color2, true, 8);
+    CRenderEngine::DrawGradient(hDC, lower, color2, GetAdjustColor(m_dwBackColor3), true, 8);
+}
 
-// TODO(manager painting): the background image is drawn through DrawImage with the
-// manager's image cache (and dropped when drawing reports failure). Not drawn until the
-// cache arrives.
-void CControlUI::PaintBkImage(HDC) {}
+void CControlUI::PaintBkImage(HDC hDC) {
+    if (m_sBkImage.IsEmpty()) return;
+    // A missing image is no failure (it is looked for again next time); only a missing
+    // manager or device context is.
+    if (!DrawImage(hDC, m_sBkImage)) m_sBkImage.Empty();
+}
 
 void CControlUI::PaintStatusImage(HDC) {}
 
 void CControlUI::PaintText(HDC) {}
 
-// TODO(manager painting): round, focus, per-side and plain borders are drawn with
-// CRenderEngine::DrawRoundRect, DrawRect and DrawLine, colours through GetAdjustColor (see
-// PaintBkColor). Not drawn until those arrive.
-void CControlUI::PaintBorder(HDC) {}
+void CControlUI::PaintBorder(HDC hDC) {
+    if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) return;
+    const bool focusColored = IsFocused() && m_dwFocusBorderColor != 0;
+    // Colour 0 is no colour: a border whose colour is 0 is not drawn (black would be).
+    if (m_nBorderSize > 0 && (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0)) {
+        const DWORD color = focusColored ? m_dwFocusBorderColor : m_dwBorderColor;
+        if (color != 0) {
+            CRenderEngine::DrawRoundRect(hDC, m_rcItem, m_nBorderSize, m_cxyBorderRound.cx,
+                                         m_cxyBorderRound.cy, GetAdjustColor(color));
+        }
+        return;
+    }
+    if (focusColored && m_nBorderSize > 0) {
+        CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwFocusBorderColor));
+        return;
+    }
+    const RECT& sides = m_rcBorderSize;
+    if (sides.left > 0 || sides.top > 0 || sides.right > 0 || sides.bottom > 0) {
+        if (m_dwBorderColor == 0) return;
+        const DWORD color = GetAdjustColor(m_dwBorderColor);
+        if (sides.left > 0) {
+            RECT line = m_rcItem;
+            line.right = line.left;
+            CRenderEngine::DrawLine(hDC, line, sides.left, color, m_nBorderStyle);
+        }
+        if (sides.top > 0) {
+            RECT line = m_rcItem;
+            line.bottom = line.top;
+            CRenderEngine::DrawLine(hDC, line, sides.top, color, m_nBorderStyle);
+        }
+        if (sides.right > 0) {
+            RECT line = m_rcItem;
+            line.left = line.right;
+            CRenderEngine::DrawLine(hDC, line, sides.right, color, m_nBorderStyle);
+        }
+        if (sides.bottom > 0) {
+            RECT line = m_rcItem;
+            line.top = line.bottom;
+            CRenderEngine::DrawLine(hDC, line, sides.bottom, color, m_nBorderStyle);
+        }
+        return;
+    }
+    if (m_nBorderSize > 0 && m_dwBorderColor != 0)
+        CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwBorderColor));
+}
+
+bool CControlUI::DrawImage(HDC hDC, const wchar_t* image, const wchar_t* modifier) {
+    return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, image, modifier);
+}
+
+DWORD CControlUI::GetAdjustColor(DWORD color) const {
+    if (!m_bColorHSL) return color;
+    short h = 0;
+    short s = 0;
+    short l = 0;
+    CPaintManagerUI::GetHSL(&h, &s, &l);
+    return CRenderEngine::AdjustColor(color, h, s, l);
+}
 
 void CControlUI::DoPostPaint(HDC, const RECT&) {}
 

@@ -165,13 +165,17 @@ public:
     virtual SIZE EstimateSize(SIZE available);
 
     /// Paints the part of the control inside paintRect with the five steps below, inside
-    /// a rounded clip when the border is round. The base steps that need the manager's
-    /// painting half (background colours, background image, borders) draw nothing yet.
+    /// a rounded clip when the border is round.
     virtual void DoPaint(HDC hDC, const RECT& paintRect);
+    /// Background colour, or a vertical gradient through colours 2 and 3 when they are set.
     virtual void PaintBkColor(HDC hDC);
+    /// Background image; dropped when it cannot be drawn at all (no manager).
     virtual void PaintBkImage(HDC hDC);
+    /// State images of subclasses; none for the base.
     virtual void PaintStatusImage(HDC hDC);
+    /// Text of subclasses; none for the base.
     virtual void PaintText(HDC hDC);
+    /// Round, focus, per-side or plain border, the first that applies.
     virtual void PaintBorder(HDC hDC);
     /// Called after the tree for controls registered for post-paint.
     virtual void DoPostPaint(HDC hDC, const RECT& paintRect);
@@ -189,8 +193,13 @@ public:
     void NeedParentUpdate();
     bool IsUpdateNeeded() const;
 
-    // The look. DrawImage and GetAdjustColor need the manager's image cache and its hue,
-    // saturation and lightness; they come with the manager's painting half.
+    /// Draws an image attribute string (and a modifier on top) over the item rectangle,
+    /// within the current paint rectangle; false without a manager or device context.
+    bool DrawImage(HDC hDC, const wchar_t* image, const wchar_t* modifier = nullptr);
+    /// The colour through the global hue, saturation and lightness when "colorhsl" is on.
+    DWORD GetAdjustColor(DWORD color) const;
+
+    // The look.
     DWORD GetBkColor() const;
     void SetBkColor(DWORD color);
     DWORD GetBkColor2() const;

@@ -12,7 +12,9 @@
 #define STBI_NO_STDIO
 #include "stb_image.h"
 
+#include "control/ControlUI.h"
 #include "core/SkinFile.h"
+#include "window/PaintManagerUI.h"
 
 namespace SkinUI {
 
@@ -688,6 +690,17 @@ bool CRenderEngine::DrawImageStrings(HDC hDC, const RECT& item, const RECT& pain
     return true;
 }
 
+bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& item,
+                                    const RECT& paint, const wchar_t* image,
+                                    const wchar_t* modifier) {
+    if (hDC == nullptr || manager == nullptr) return false;
+    const ImageLookup fromCache = [](void* context, const wchar_t* name,
+                                     const wchar_t* resourceType, DWORD mask) -> const TImageInfo* {
+        return static_cast<CPaintManagerUI*>(context)->GetImageEx(name, resourceType, mask);
+    };
+    return DrawImageStrings(hDC, item, paint, image, modifier, fromCache, manager);
+}
+
 void CRenderEngine::DrawImageAttributes(HDC hDC, const TImageInfo* image,
                                         const TImageAttributes& attributes, const RECT& item,
                                         const RECT& paint) {
@@ -915,6 +928,87 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, 
         SelectObject(hDC, oldPen);
     }
     DeleteObject(pen);
+}
+
+// ---------------------------------------------------------------------------
+// Text and snapshots
+
+void CRenderEngine::DrawTextW(HDC hDC, CPaintManagerUI* manager, RECT& rc, const wchar_t* text,
+                              DWORD color, int font, UINT format) {
+    if (hDC == nullptr || manager == nullptr || text == nullptr) return;
+    format |= DT_NOPREFIX;
+    const int oldMode = SetBkMode(hDC, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(hDC, ToColorRef(color));
+    HGDIOBJ oldFont = SelectObject(hDC, manager->GetFont(font));
+    if ((format & DT_CALCRECT) != 0) {
+        ::DrawTextW(hDC, text, -1, &rc, format);
+    } else {
+        // Text writes alpha 0 into surfaces with alpha; the scope keeps it visible.
+        RECT bounds = rc;
+        if ((format & DT_NOCLIP) != 0) GetClipBox(hDC, &bounds);
+        COpaqueGdiScope opaque(hDC, bounds);
+        ::DrawTextW(hDC, text, -1, &rc, format);
+    }
+    if (oldFont != nullptr) SelectObject(hDC, oldFont);
+    SetTextColor(hDC, oldColor);
+    SetBkMode(hDC, oldMode);
+}
+
+SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t* text, int font,
+                                UINT) {
+    SIZE size = {0, 0};
+    if (hDC == nullptr || manager == nullptr || text == nullptr) return size;
+    const size_t length = std::wcslen(text);
+    HGDIOBJ oldFont = SelectObject(hDC, manager->GetFont(font));
+    GetTextExtentPoint32W(hDC, text, length > INT_MAX ? INT_MAX : static_cast<int>(length), &size);
+    if (oldFont != nullptr) SelectObject(hDC, oldFont);
+    return size;
+}
+
+HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* manager, CControlUI* control,
+                                      const RECT& rc) {
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    if (manager == nullptr || control == nullptr || width <= 0 || height <= 0 || rc.right <= 0 ||
+        rc.bottom <= 0 || static_cast<long long>(width) * height > INT_MAX / 4) {
+        return nullptr;
+    }
+    // Painted the way the window paints, into a surface like the window's.
+    HDC screen = nullptr;
+    HDC paintDC = manager->GetPaintDC();
+    if (paintDC == nullptr) paintDC = screen = GetDC(nullptr);
+    HDC canvasDC = CreateCompatibleDC(paintDC);
+    HDC copyDC = CreateCompatibleDC(paintDC);
+    HBITMAP canvas = CreateCompatibleBitmap(paintDC, rc.right, rc.bottom);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    void* bits = nullptr;
+    HBITMAP snapshot = CreateDIBSection(paintDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool done = false;
+    if (canvasDC != nullptr && copyDC != nullptr && canvas != nullptr && snapshot != nullptr) {
+        HGDIOBJ oldCanvas = SelectObject(canvasDC, canvas);
+        control->DoPaint(canvasDC, rc);
+        HGDIOBJ oldSnapshot = SelectObject(copyDC, snapshot);
+        done = BitBlt(copyDC, 0, 0, width, height, canvasDC, rc.left, rc.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(copyDC, oldSnapshot);
+        SelectObject(canvasDC, oldCanvas);
+    }
+    if (canvas != nullptr) DeleteObject(canvas);
+    if (copyDC != nullptr) DeleteDC(copyDC);
+    if (canvasDC != nullptr) DeleteDC(canvasDC);
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    if (!done && snapshot != nullptr) {
+        DeleteObject(snapshot);
+        snapshot = nullptr;
+    }
+    return snapshot;
 }
 
 // ---------------------------------------------------------------------------

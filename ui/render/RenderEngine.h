@@ -1,7 +1,8 @@
 #pragma once
 
 // The framework's drawing routines: image loading, the image attribute language and
-// nine-grid image drawing, colour fills, gradients, lines and rectangles.
+// nine-grid image drawing, colour fills, gradients, lines and rectangles, text and control
+// snapshots.
 //
 // Everything drawn here also works on 32-bit bitmaps with per-pixel alpha (the layered
 // windows' surfaces): opaque colours, lines and borders come out opaque there, where plain
@@ -13,6 +14,9 @@
 #include "core/StringOrId.h"
 
 namespace SkinUI {
+
+class CControlUI;
+class CPaintManagerUI;
 
 /// A loaded image, ready for alpha blending.
 struct TImageInfo {
@@ -67,9 +71,12 @@ public:
 
     // ---- Image attribute strings and image drawing
 
-    // DrawImageString (device context, paint manager, ...) is this with the paint manager's
-    // image cache as the lookup; it arrives together with that cache.
-
+    /// Draws an image attribute string and a modifier string with the images of the
+    /// manager's cache (loaded on first use) into `item`, touching only cells that meet
+    /// `paint`. False only for a null device context or manager.
+    static bool DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& item,
+                                const RECT& paint, const wchar_t* image,
+                                const wchar_t* modifier = nullptr);
     /// Draws an image attribute string, then the modifier string on top of its settings,
     /// into `item`, touching only cells that meet `paint`. Each pending image of the two
     /// strings is found through `lookup` and drawn with `DrawImageAttributes`; a missing
@@ -114,6 +121,21 @@ public:
     /// Rounded rectangle outline with the given ellipse width and height.
     static void DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, int height,
                               DWORD color);
+
+    // ---- Text and snapshots
+
+    /// Draws text in one of the manager's fonts (an index; the default font outside the
+    /// list) with DrawText format flags; "&" is never a prefix. With DT_CALCRECT `rc`
+    /// receives the measured size instead. Text stays opaque on surfaces with alpha.
+    static void DrawTextW(HDC hDC, CPaintManagerUI* manager, RECT& rc, const wchar_t* text,
+                          DWORD color, int font, UINT format);
+    /// Width and height of one line of text in one of the manager's fonts; 0 x 0 for null
+    /// text or manager.
+    static SIZE GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t* text, int font,
+                            UINT format);
+    /// Paints a control and returns `rc` of it as a bottom-up 32-bit DIB section (the
+    /// caller deletes it); null on failure.
+    static HBITMAP GenerateBitmap(CPaintManagerUI* manager, CControlUI* control, const RECT& rc);
 
     // ---- Blending
 

@@ -155,4 +155,9 @@ CStdPtrArray* CPaintManagerUI::GetPlugins() {
     return &m_aPlugins;
 }
 
+void CPaintManagerUI::ReloadSkin() {
+    for (int i = 0; i < m_aPreMessages.GetSize(); ++i)
+        static_cast<CPaintManagerUI*>(m_aPreMessages[i])->ReloadAllImages();
+}
+
 } // namespace SkinUI

@@ -95,6 +95,7 @@ CPaintManagerUI::CPaintManagerUI() : m_mNameHash(kMapBuckets), m_mOptionGroup(kM
         ::InitCommonControls();
         commonControlsReady = true;
     }
+    InitPaintResources();
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
@@ -110,6 +111,7 @@ CPaintManagerUI::~CPaintManagerUI() {
     for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i)
         delete static_cast<TNotifyUI*>(m_aAsyncNotify[i]);
     m_aAsyncNotify.Empty();
+    ReleasePaintResources();
     RemoveAllOptionGroups();
     RemoveAllTimers();
     if (m_hwndTooltip != nullptr && ::IsWindow(m_hwndTooltip)) ::DestroyWindow(m_hwndTooltip);
@@ -217,18 +219,14 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
         result = 1;
         return true;
 
-    case WM_PAINT: {
-        // Painting the tree comes with the painting half of the manager; until then the
-        // layout still runs and the window is validated so it does not ask again.
-        RECT update{};
-        if (!::GetUpdateRect(m_hWndPaint, &update, FALSE)) return true;
-        if (m_pRoot != nullptr) LayoutPass();
-        PAINTSTRUCT ps{};
-        ::BeginPaint(m_hWndPaint, &ps);
-        ::EndPaint(m_hWndPaint, &ps);
-        if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    case WM_PAINT:
+        OnPaint();
+        result = 0;
         return true;
-    }
+
+    case WM_PRINTCLIENT:
+        OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+        break;
 
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -526,7 +524,8 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
     return false;
 }
 
-void CPaintManagerUI::LayoutPass() {
+bool CPaintManagerUI::LayoutPass() {
+    bool rootPlaced = false;
     if (m_bUpdateNeeded) {
         m_bUpdateNeeded = false;
         RECT client{};
@@ -534,6 +533,7 @@ void CPaintManagerUI::LayoutPass() {
         if (!::IsRectEmpty(&client) && m_pRoot != nullptr) {
             if (m_pRoot->IsUpdateNeeded()) {
                 m_pRoot->SetPos(client);
+                rootPlaced = true;
             } else {
                 CControlUI* placed = nullptr;
                 while (CControlUI* stale = m_pRoot->FindControl(__FindControlFromUpdate, nullptr,
@@ -551,6 +551,7 @@ void CPaintManagerUI::LayoutPass() {
         }
     }
     if (m_bFocusNeeded) SetNextTabControl(true);
+    return rootPlaced;
 }
 
 void CPaintManagerUI::ShowToolTip(CControlUI* control) {

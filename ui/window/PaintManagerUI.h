@@ -26,6 +26,31 @@ enum UILIB_RESOURCETYPE {
 };
 
 class CControlUI;
+struct TImageInfo;
+
+/// One font of a paint manager; controls address custom fonts by their index.
+struct TFontInfo {
+    HFONT font = nullptr; ///< owned by the manager
+    CSkinString faceName; ///< as given in the skin
+    int size = 0;         ///< character height in pixels
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+    TEXTMETRICW metrics{}; ///< all zero until first measured
+};
+
+/// Where the nine pieces of a window shadow go (client coordinates); the middle is the
+/// content.
+struct TWindowShadowInfo {
+    RECT topLeft;
+    RECT topRight;
+    RECT bottomLeft;
+    RECT bottomRight;
+    RECT top;
+    RECT bottom;
+    RECT left;
+    RECT right;
+};
 
 // A plug-in's control factory: a new control for a class name, or null.
 using LPCREATECONTROL = CControlUI* (*)(const wchar_t* className);
@@ -63,6 +88,8 @@ public:
     static bool LoadPlugin(const wchar_t* moduleName);
     /// The registered factories (`LPCREATECONTROL`), in registration order.
     static CStdPtrArray* GetPlugins();
+    /// Reloads the cached images of every manager, for a skin whose files changed.
+    static void ReloadSkin();
 
 private:
     static HINSTANCE m_hInstance;          ///< Application module.
@@ -228,8 +255,9 @@ private:
     /// The next native timer id that no timer record of this window holds; `found` is
     /// false when every id is taken.
     UINT NextTimerId(bool& found);
-    /// Places the controls that asked for it and sends "windowinit" after the first pass.
-    void LayoutPass();
+    /// Places the controls that asked for it and sends "windowinit" after the first pass;
+    /// true when the root was placed over the whole client area.
+    bool LayoutPass();
     /// Fills the tool tip record for a control and shows it at the control.
     void ShowToolTip(CControlUI* control);
     void HideToolTip();
@@ -271,6 +299,213 @@ private:
     static CStdPtrArray m_aPreMessages; ///< every initialised manager, in order of Init
 
     // ---- End of messages, input and notifications
+
+public:
+    // ---- Painting and shared resources (PaintManagerPaint.cpp)
+
+    /// Client width and height of the window.
+    SIZE GetClientSize() const;
+    /// Window size the skin asks for; before a tree is attached, the window is resized to it.
+    SIZE GetInitSize() const;
+    void SetInitSize(int cx, int cy);
+    /// Widths of the resize borders (left, top, right, bottom) for hit testing.
+    const RECT& GetSizeBox() const;
+    void SetSizeBox(const RECT& sizeBox);
+    /// Caption band for hit testing: left and right are insets from the client edges, top
+    /// and bottom distances from the client top.
+    const RECT& GetCaptionRect() const;
+    void SetCaptionRect(const RECT& caption);
+    /// Ellipse size of the window's rounded corners (0 x 0: square).
+    SIZE GetRoundCorner() const;
+    void SetRoundCorner(int cx, int cy);
+    /// Outlines every painted region on the window ("showdirty").
+    bool IsShowUpdateRect() const;
+    void SetShowUpdateRect(bool show);
+    /// Per-pixel alpha: the tree is painted into a 32-bit bitmap pushed to a layered window.
+    bool IsAlphaBackground() const;
+    void SetBackgroundTransparent(bool transparent);
+    /// Opacity of the whole window, 0-255. Out of that range the window stops being
+    /// layered. A per-pixel alpha window keeps the value without applying it.
+    void SetTransparent(int opacity);
+    int GetTransparent() const;
+
+    // Window shadow: a nine-piece image around the content of a per-pixel alpha window.
+    bool HasWindowShadow() const;
+    void SetHasWindowShadow(bool hasShadow);
+    /// Image name of the shadow (a file or archive entry).
+    void SetWindowShadowImage(const wchar_t* image);
+    const CSkinString& GetWindowShadowImage() const;
+    /// Corner pieces in the shadow image, as (x, y, x + cx, y + cy).
+    void SetTopleftShadowRect(int x, int y, int cx, int cy);
+    void SetToprightShadowRect(int x, int y, int cx, int cy);
+    void SetBottomleftShadowRect(int x, int y, int cx, int cy);
+    void SetBottomrightShadowRect(int x, int y, int cx, int cy);
+    /// Derives the four edge pieces from the corners.
+    void CalMiddleShadowRect();
+    /// Destinations of the nine pieces over a client rectangle whose left and top are 0.
+    void CalRealShadowRect(const RECT& window, TWindowShadowInfo& info) const;
+    /// Writes the image string that draws one shadow piece; false (and nothing drawn) when
+    /// it does not fit `count` characters, terminator included.
+    bool GenerateShadowRenderString(const RECT& source, const RECT& dest, wchar_t* out,
+                                    int count) const;
+    /// Draws the shadow into the layered bitmap and shrinks `window` to the content.
+    void DrawWindowShadow(RECT& window);
+
+    /// Borrows fonts, images, default attribute lists and colours from another manager;
+    /// null detaches. A chain that leads back to this manager is refused.
+    bool UseParentResource(CPaintManagerUI* parent);
+    CPaintManagerUI* GetParentResource() const;
+
+    // Default colours (0xAARRGGBB); with a parent resource, its colours are answered.
+    DWORD GetDefaultDisabledColor() const;
+    void SetDefaultDisabledColor(DWORD color);
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD color);
+    DWORD GetDefaultLinkFontColor() const;
+    void SetDefaultLinkFontColor(DWORD color);
+    DWORD GetDefaultLinkHoverFontColor() const;
+    void SetDefaultLinkHoverFontColor(DWORD color);
+    DWORD GetDefaultSelectedBkColor() const;
+    void SetDefaultSelectedBkColor(DWORD color);
+
+    // Fonts. Custom fonts are addressed by their index; sizes are pixel heights.
+    /// Face name of the default font of every manager constructed afterwards.
+    static void SetDefaultFontName(const wchar_t* faceName);
+    /// Replaces the default font; false (old font kept) when it cannot be made.
+    bool SetDefaultFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+    /// The parent resource's default font, else this manager's, measured.
+    TFontInfo* GetDefaultFontInfo();
+    /// Appends a custom font; null when it cannot be made.
+    HFONT AddFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+    /// Inserts a custom font at an index; null when it cannot be made or placed.
+    HFONT AddFontAt(int index, const wchar_t* faceName, int size, bool bold, bool underline,
+                    bool italic);
+    /// The custom font at an index; the default font outside the list.
+    HFONT GetFont(int index);
+    /// The first custom font that matches exactly, else the parent resource's, else null.
+    HFONT GetFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+    /// Whether this manager or its parent resource holds the font.
+    bool FindFont(HFONT font);
+    bool FindFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+    /// Index in this manager's own list, -1 if absent.
+    int GetFontIndex(HFONT font);
+    int GetFontIndex(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+    /// The record at an index, measured; the default font's outside the list.
+    TFontInfo* GetFontInfo(int index);
+    /// The record of a font of this manager or its parent resource, else the default's.
+    TFontInfo* GetFontInfo(HFONT font);
+    /// Deletes a custom font; later fonts move down one index.
+    bool RemoveFont(HFONT font);
+    bool RemoveFontAt(int index);
+    void RemoveAllFonts();
+    int GetCustomFontCount() const;
+
+    // Images, cached by name and shared by every control of the manager.
+    /// Loads and caches an image: a skin file or archive entry by name, or with a `type`
+    /// the executable resource whose decimal id the name is. Null when it does not load or
+    /// the name is taken. In a per-pixel alpha window the image is drawn with alpha.
+    TImageInfo* AddImage(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0);
+    /// Caches a bitmap (a 32-bit DIB, premultiplied when `alpha`) under a name. Null for a
+    /// null bitmap or an empty size (the bitmap stays the caller's); otherwise the cache
+    /// owns the bitmap, and deletes it at once when the name is taken.
+    TImageInfo* AddImage(const wchar_t* name, HBITMAP bitmap, int cx, int cy, bool alpha);
+    /// A cached image of this manager or its parent resource, or null.
+    TImageInfo* GetImage(const wchar_t* name);
+    /// A cached image of this manager, loaded and cached on first use.
+    TImageInfo* GetImageEx(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0);
+    bool RemoveImage(const wchar_t* name);
+    void RemoveAllImages();
+    /// Loads every cached image again (the records stay where they are) and repaints.
+    void ReloadAllImages();
+
+    // Default attribute lists per control class; the first list of a class wins.
+    void AddDefaultAttributeList(const wchar_t* controlName, const wchar_t* attributeList);
+    /// The list of this manager, else the parent resource's, else null.
+    const wchar_t* GetDefaultAttributeList(const wchar_t* controlName);
+    bool RemoveDefaultAttributeList(const wchar_t* controlName);
+    void RemoveAllDefaultAttributeList();
+    /// Class name -> `CSkinString*` attribute list.
+    const CStdStringPtrMap& GetDefaultAttribultes() const;
+
+    /// Global hue (0-360), saturation and lightness (0-200) of colours drawn with "colorhsl";
+    /// a change repaints every window.
+    static void SetHSL(bool useHSL, short h, short s, short l);
+    static void GetHSL(short* h, short* s, short* l);
+    /// Closes the cached skin archive at the end of the program.
+    static void Term();
+
+    /// The 32-bit bitmap of the last per-pixel alpha paint (bottom-up rows), or null.
+    HBITMAP GetBackgroundBitmap() const;
+
+private:
+    /// The default font and the process-wide drawing state, made by the constructor.
+    void InitPaintResources();
+    /// Frees fonts, images, attribute lists and the paint buffers (destructor).
+    void ReleasePaintResources();
+    /// WM_PAINT: lays out and paints the tree, double-buffered or into the layered bitmap.
+    void OnPaint();
+    void PaintOffscreen();
+    void PaintLayered();
+    /// WM_PRINTCLIENT: paints the tree, and with PRF_CHILDREN the child windows, into a DC.
+    void OnPrintClient(HDC hDC, LPARAM flags);
+    /// Frees the buffer of the normal path; it is remade at the client size.
+    void DeleteOffscreen();
+    void DeleteBackground();
+    /// The record of a font, with its text metrics measured if they are still zero.
+    TFontInfo* Measured(TFontInfo* info);
+    /// The record of a description in this manager's own list, or -1.
+    int FindOwnFont(const wchar_t* faceName, int size, bool bold, bool underline,
+                    bool italic) const;
+    /// A new font record, null when the font cannot be made.
+    TFontInfo* MakeFont(const wchar_t* faceName, int size, bool bold, bool underline, bool italic);
+    void FreeFont(TFontInfo* info);
+    /// Caches a record under a name; false (record untouched) when the name is taken.
+    bool CacheImage(const wchar_t* name, TImageInfo* image);
+
+    int m_nOpacity = 255;
+    HDC m_hDcOffscreen = nullptr;
+    HBITMAP m_hbmpOffscreen = nullptr;
+    HGDIOBJ m_hbmpOffscreenOld = nullptr;
+    SIZE m_szOffscreen{};
+    HDC m_hDcBackground = nullptr;
+    HBITMAP m_hbmpBackground = nullptr;
+    HGDIOBJ m_hbmpBackgroundOld = nullptr;
+    DWORD* m_pBackgroundBits = nullptr;
+    SIZE m_szBackground{};
+    bool m_bShowUpdateRect = false;
+    SIZE m_szInitWindowSize{};
+    RECT m_rcSizeBox{};
+    SIZE m_szRoundCorner{};
+    RECT m_rcCaption{};
+    bool m_bAlphaBackground = false;
+    bool m_bHasShadow = false;
+    CPaintManagerUI* m_pParentResourcePM = nullptr;
+    DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
+    DWORD m_dwDefaultFontColor = 0xFF000000;
+    DWORD m_dwDefaultLinkFontColor = 0xFF0000FF;
+    DWORD m_dwDefaultLinkHoverFontColor = 0xFFD3215F;
+    DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
+    TFontInfo m_DefaultFontInfo;
+    CStdPtrArray m_aCustomFonts;        ///< TFontInfo*, owned
+    CStdStringPtrMap m_mImageHash;      ///< name -> TImageInfo*, owned
+    CStdStringPtrMap m_DefaultAttrHash; ///< class name -> CSkinString*, owned
+    CSkinString m_sShadowImage;
+    RECT m_rcShadowTopLeft{};
+    RECT m_rcShadowTopRight{};
+    RECT m_rcShadowBottomLeft{};
+    RECT m_rcShadowBottomRight{};
+    RECT m_rcShadowTop{};
+    RECT m_rcShadowBottom{};
+    RECT m_rcShadowLeft{};
+    RECT m_rcShadowRight{};
+
+    static short m_H;
+    static short m_S;
+    static short m_L;
+    static CSkinString m_pStrDefaultFontName;
+    static HPEN m_hUpdateRectPen; ///< outlines painted regions; made once, kept for the process
+
+    // ---- End of painting and shared resources
 };
 
 } // namespace SkinUI
