@@ -64,9 +64,18 @@ GradientFillProc SystemGradientFill() {
     return g_useSystemBlending ? LookUpSystemBlending().gradientFill : nullptr;
 }
 
-// AlphaBlend, or the built-in blend where the system has none.
+bool BlendDirect(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                 int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
+
+// AlphaBlend, or the built-in blend where the system has none. Between two DIB sections the
+// blend is done on the pixels directly: where AlphaBlend is emulated it is several times
+// slower.
 bool Blend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
            int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+    if (g_useSystemBlending && BlendDirect(dest, x, y, width, height, source, sourceX, sourceY,
+                                           sourceWidth, sourceHeight, blend)) {
+        return true;
+    }
     if (AlphaBlendProc alphaBlend = SystemAlphaBlend()) {
         return alphaBlend(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth,
                           sourceHeight, blend) != FALSE;
@@ -184,6 +193,170 @@ bool IsTopDown(HDC hDC, const DIBSECTION& section) {
     *last = savedLast;
     RestoreDC(hDC, state);
     return topDown;
+}
+
+// ---------------------------------------------------------------------------
+// Direct blending between DIB sections
+
+// Smaller blends are left to the system: finding a surface's row order costs more.
+constexpr long long kDirectBlendMinimumPixels = 2048;
+
+// The rows of a 32-bit DIB section, by device y.
+struct PixelRows {
+    BYTE* bits;
+    int width;
+    int height;
+    int stride;
+    bool bottomUp;
+    DWORD* Row(int y) const {
+        const int line = bottomUp ? height - 1 - y : y;
+        return reinterpret_cast<DWORD*>(bits + static_cast<size_t>(line) * stride);
+    }
+};
+
+// The pixels behind a memory DC holding a 32-bit DIB section, whose logical coordinates are
+// device coordinates moved by `origin`; false for any other DC.
+bool OpenPixelRows(HDC hDC, PixelRows& rows, POINT& origin) {
+    if (GetObjectType(hDC) != OBJ_MEMDC || GetMapMode(hDC) != MM_TEXT ||
+        GetGraphicsMode(hDC) != GM_COMPATIBLE || GetLayout(hDC) != 0) {
+        return false;
+    }
+    DIBSECTION section;
+    if (!GetAlphaSurface(hDC, section)) return false;
+    rows.bits = static_cast<BYTE*>(section.dsBm.bmBits);
+    rows.width = section.dsBm.bmWidth;
+    rows.height = std::abs(section.dsBm.bmHeight);
+    rows.stride = section.dsBm.bmWidthBytes;
+    rows.bottomUp = !IsTopDown(hDC, section);
+    origin = POINT{0, 0};
+    return LPtoDP(hDC, &origin, 1) != FALSE;
+}
+
+// (byte × k + 127) / 255 for each byte of a pixel, two bytes at a time.
+DWORD ScalePixel(DWORD pixel, DWORD k) {
+    DWORD redBlue = (pixel & 0x00FF00FF) * k + 0x00800080;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
+    DWORD alphaGreen = ((pixel >> 8) & 0x00FF00FF) * k + 0x00800080;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0x00FF00FF)) & 0xFF00FF00;
+    return redBlue | alphaGreen;
+}
+
+// Byte-wise sum, each byte saturating at 255.
+DWORD AddPixels(DWORD a, DWORD b) {
+    DWORD redBlue = (a & 0x00FF00FF) + (b & 0x00FF00FF);
+    DWORD alphaGreen = ((a >> 8) & 0x00FF00FF) + ((b >> 8) & 0x00FF00FF);
+    DWORD carry = redBlue & 0x01000100;
+    redBlue = (redBlue | (carry - (carry >> 8))) & 0x00FF00FF;
+    carry = alphaGreen & 0x01000100;
+    alphaGreen = (alphaGreen | (carry - (carry >> 8))) & 0x00FF00FF;
+    return redBlue | (alphaGreen << 8);
+}
+
+// Premultiplied source-over with a constant alpha, as the built-in blend computes it.
+DWORD BlendPixel(DWORD from, DWORD to, DWORD constant, bool perPixel) {
+    if (constant == 255) {
+        if (!perPixel) return from;
+        const DWORD alpha = from >> 24;
+        if (alpha == 255) return from;
+        if (from == 0) return to;
+        return AddPixels(from, ScalePixel(to, 255 - alpha));
+    }
+    const DWORD scaled = ScalePixel(from, constant);
+    const DWORD coverage = perPixel ? scaled >> 24 : constant;
+    return AddPixels(scaled, ScalePixel(to, 255 - coverage));
+}
+
+// AlphaBlend between two DIB sections in memory DCs, nearest-pixel scaling, within the
+// destination's clip region. False, with nothing drawn, for any case it does not take.
+bool BlendDirect(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                 int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+    if (dest == nullptr || source == nullptr || width <= 0 || height <= 0 || sourceWidth <= 0 ||
+        sourceHeight <= 0 || blend.BlendOp != AC_SRC_OVER ||
+        static_cast<long long>(width) * height < kDirectBlendMinimumPixels) {
+        return false;
+    }
+    PixelRows to;
+    PixelRows from;
+    POINT destOrigin;
+    POINT sourceOrigin;
+    if (!OpenPixelRows(dest, to, destOrigin) || !OpenPixelRows(source, from, sourceOrigin) ||
+        to.bits == from.bits) {
+        return false;
+    }
+    // As for AlphaBlend, the source lies inside its bitmap.
+    const long long fromLeft = static_cast<long long>(sourceX) + sourceOrigin.x;
+    const long long fromTop = static_cast<long long>(sourceY) + sourceOrigin.y;
+    if (fromLeft < 0 || fromTop < 0 || fromLeft + sourceWidth > from.width ||
+        fromTop + sourceHeight > from.height) {
+        return false;
+    }
+    const long long left = static_cast<long long>(x) + destOrigin.x;
+    const long long top = static_cast<long long>(y) + destOrigin.y;
+    if (left + width <= 0 || top + height <= 0 || left >= to.width || top >= to.height) {
+        return true; // entirely outside the bitmap: nothing to draw
+    }
+    const RECT area = {static_cast<LONG>(left), static_cast<LONG>(top),
+                       static_cast<LONG>(left + width), static_cast<LONG>(top + height)};
+
+    // The parts of the area inside the clip region (device coordinates) and the bitmap.
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    if (clip == nullptr) return false;
+    const int clipState = GetClipRgn(dest, clip);
+    if (clipState == 0) SetRectRgn(clip, 0, 0, to.width, to.height);
+    RGNDATA* parts = nullptr;
+    const DWORD partsSize = clipState >= 0 ? GetRegionData(clip, 0, nullptr) : 0;
+    if (partsSize > 0) parts = static_cast<RGNDATA*>(std::malloc(partsSize));
+    int* columns = static_cast<int*>(std::malloc(static_cast<size_t>(width) * sizeof(int)));
+    const bool ready = parts != nullptr && columns != nullptr &&
+                       GetRegionData(clip, partsSize, parts) == partsSize;
+    DeleteObject(clip);
+    if (!ready) {
+        std::free(parts);
+        std::free(columns);
+        return false;
+    }
+    // Each destination pixel takes the source pixel under its centre.
+    for (int i = 0; i < width; ++i) {
+        columns[i] = static_cast<int>(fromLeft + (2LL * i + 1) * sourceWidth / (2LL * width));
+    }
+    const DWORD constant = blend.SourceConstantAlpha;
+    const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+    const RECT bounds = {0, 0, to.width, to.height};
+    const RECT* rects = reinterpret_cast<const RECT*>(parts->Buffer);
+    GdiFlush();
+    for (DWORD n = 0; n < parts->rdh.nCount; ++n) {
+        RECT part;
+        if (!IntersectRect(&part, &rects[n], &area) || !IntersectRect(&part, &part, &bounds)) {
+            continue;
+        }
+        for (int row = part.top; row < part.bottom; ++row) {
+            const long long i = row - area.top;
+            const DWORD* fromRow =
+                from.Row(static_cast<int>(fromTop + (2 * i + 1) * sourceHeight / (2LL * height)));
+            DWORD* toRow = to.Row(row);
+            const int* columnOf = columns - area.left;
+            if (perPixel && constant == 255) {
+                // The common case, premultiplied pixels at full strength, on its own.
+                for (int column = part.left; column < part.right; ++column) {
+                    const DWORD pixel = fromRow[columnOf[column]];
+                    const DWORD alpha = pixel >> 24;
+                    if (alpha == 255) {
+                        toRow[column] = pixel;
+                    } else if (pixel != 0) {
+                        toRow[column] = AddPixels(pixel, ScalePixel(toRow[column], 255 - alpha));
+                    }
+                }
+            } else {
+                for (int column = part.left; column < part.right; ++column) {
+                    toRow[column] =
+                        BlendPixel(fromRow[columnOf[column]], toRow[column], constant, perPixel);
+                }
+            }
+        }
+    }
+    std::free(parts);
+    std::free(columns);
+    return true;
 }
 
 // GDI lines and shapes write alpha 0 into a 32-bit bitmap, which turns them into holes in
@@ -418,6 +591,10 @@ public:
         const int height = dest.bottom - dest.top;
         const int sourceWidth = source.right - source.left;
         const int sourceHeight = source.bottom - source.top;
+        // Smoothing matters where pixels are dropped; enlarging repeats them either way,
+        // and the smoothing mode costs many times more there.
+        const bool shrinking = width < sourceWidth || height < sourceHeight;
+        SetStretchBltMode(m_target, shrinking ? HALFTONE : COLORONCOLOR);
         if (m_blended) {
             Blend(m_target, dest.left, dest.top, width, height, m_bitmapDC, source.left, source.top,
                   sourceWidth, sourceHeight, m_blend);
@@ -464,6 +641,52 @@ private:
     bool m_blended;
     BLENDFUNCTION m_blend;
 };
+
+// ---------------------------------------------------------------------------
+// Images selected for drawing
+
+// A bitmap selected into a memory DC while it is drawn. Making a DC for every image costs
+// more than drawing a small image, so one DC is kept for the process (drawing happens on
+// the user-interface thread); a draw that finds it in use makes its own.
+class CSelectedImage {
+public:
+    CSelectedImage(HDC target, HBITMAP bitmap) {
+        static HDC shared = nullptr;
+        if (!s_sharedInUse) {
+            if (shared == nullptr) shared = CreateCompatibleDC(nullptr);
+            if (shared != nullptr) {
+                m_dc = shared;
+                m_shared = true;
+                s_sharedInUse = true;
+            }
+        }
+        if (m_dc == nullptr) m_dc = CreateCompatibleDC(target);
+        if (m_dc != nullptr) m_oldBitmap = SelectObject(m_dc, bitmap);
+    }
+    ~CSelectedImage() {
+        if (m_dc == nullptr) return;
+        if (m_oldBitmap != nullptr) SelectObject(m_dc, m_oldBitmap);
+        if (m_shared) {
+            s_sharedInUse = false;
+        } else {
+            DeleteDC(m_dc);
+        }
+    }
+    CSelectedImage(const CSelectedImage&) = delete;
+    CSelectedImage& operator=(const CSelectedImage&) = delete;
+
+    /// False when the bitmap could not be selected (or no DC made).
+    explicit operator bool() const { return m_oldBitmap != nullptr; }
+    HDC dc() const { return m_dc; }
+
+private:
+    static bool s_sharedInUse;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_oldBitmap = nullptr;
+    bool m_shared = false;
+};
+
+bool CSelectedImage::s_sharedInUse = false;
 
 // ---------------------------------------------------------------------------
 // Gradients
@@ -722,9 +945,9 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const R
                               const RECT& source, const RECT& corners, bool alphaChannel, BYTE fade,
                               bool hole, bool xTiled, bool yTiled) {
     if (hDC == nullptr || bitmap == nullptr) return;
-    HDC bitmapDC = CreateCompatibleDC(hDC);
-    if (bitmapDC == nullptr) return;
-    HGDIOBJ oldBitmap = SelectObject(bitmapDC, bitmap);
+    const CSelectedImage selected(hDC, bitmap);
+    if (!selected) return;
+    HDC bitmapDC = selected.dc();
     const int oldStretchMode = SetStretchBltMode(hDC, HALFTONE);
 
     const bool blended = alphaChannel || fade < 255;
@@ -790,8 +1013,6 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const R
     }
 
     SetStretchBltMode(hDC, oldStretchMode);
-    SelectObject(bitmapDC, oldBitmap);
-    DeleteDC(bitmapDC);
 }
 
 // ---------------------------------------------------------------------------

@@ -185,9 +185,12 @@ void CPaintManagerUI::PaintLayered() {
     RECT client{};
     ::GetClientRect(m_hWndPaint, &client);
     const SIZE size{client.right, client.bottom};
+    // The update area as the window has it: the paint structure's rectangle is cut to what
+    // is visible on screen, which says nothing about the bitmap of a layered window.
+    RECT paint{};
+    ::GetUpdateRect(m_hWndPaint, &paint, FALSE);
     PAINTSTRUCT ps{};
     ::BeginPaint(m_hWndPaint, &ps);
-    RECT paint = ps.rcPaint;
     // The bitmap is kept while the size stays; a new one starts transparent and is painted
     // whole.
     if (m_hDcBackground == nullptr || !SameSize(m_szBackground, size)) {
