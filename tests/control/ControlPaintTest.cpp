@@ -1,8 +1,7 @@
-// The base paint steps of a control: background colour and gradients, background image,
-// and the border rules, read back from memory surfaces.
+// The base paint steps of a control: background colour and gradients, and the border
+// rules, read back from memory surfaces.
 #include "control/ControlUI.h"
 #include "render/RenderTestSupport.h"
-#include "window/PaintManagerUI.h"
 
 #include <gtest/gtest.h>
 
@@ -40,17 +39,13 @@ TEST(ControlPaint, OpaqueColourFillsThePaintRectTranslucentTheWholeItem) {
     EXPECT_TRUE(PixelNear(surface.Pixel(15, 5), 0xFF7F7F7F));
 }
 
-TEST(ControlPaint, GradientsRunTopToBottomThroughTwoOrThreeColours) {
+TEST(ControlPaint, ThreeColourGradientMeetsTheSecondColourMidway) {
     Surface surface(4, 40, kWhite, 24);
     Placed three(L"bkcolor=\"#FFFF0000\" bkcolor2=\"#FF00FF00\" bkcolor3=\"#FF0000FF\"", 4, 40);
     three.DoPaint(surface.dc(), surface.rect());
     EXPECT_TRUE(PixelNear(surface.Pixel(1, 0), 0xFFFF0000, 16));
     EXPECT_TRUE(PixelNear(surface.Pixel(1, 20), 0xFF00FF00, 16)) << "second colour mid-way";
     EXPECT_TRUE(PixelNear(surface.Pixel(1, 39), 0xFF0000FF, 16));
-    Placed two(L"bkcolor=\"#FF000000\" bkcolor2=\"#FFFFFFFF\"", 4, 40);
-    two.DoPaint(surface.dc(), surface.rect());
-    EXPECT_TRUE(PixelNear(surface.Pixel(1, 0), 0xFF000000, 16));
-    EXPECT_TRUE(PixelNear(surface.Pixel(1, 39), 0xFFFFFFFF, 16));
 }
 
 TEST(ControlPaint, BorderRules) {
@@ -82,21 +77,4 @@ TEST(ControlPaint, BorderRules) {
     rounded.DoPaint(round.dc(), round.rect());
     EXPECT_EQ(round.Pixel(0, 0), kWhite);
     EXPECT_EQ(round.Pixel(10, 0), 0xFF0000FFu);
-}
-
-TEST(ControlPaint, BackgroundImageWithoutManagerIsDropped) {
-    Surface surface(20, 20, kWhite, 24);
-    Placed control(L"bkimage=\"file='any.png'\"");
-    control.DoPaint(surface.dc(), surface.rect());
-    EXPECT_TRUE(control.GetBkImage().IsEmpty());
-}
-
-TEST(ControlPaint, HslAppliesOnlyToColoursThatAskForIt) {
-    Placed tinted(L"bkcolor=\"#FFFF0000\" colorhsl=\"true\"");
-    Placed plain(L"bkcolor=\"#FFFF0000\"");
-    CPaintManagerUI::SetHSL(true, 300, 100, 100);
-    EXPECT_NE(tinted.GetAdjustColor(0xFFFF0000), 0xFFFF0000u);
-    EXPECT_EQ(plain.GetAdjustColor(0xFFFF0000), 0xFFFF0000u);
-    CPaintManagerUI::SetHSL(true, 180, 100, 100);
-    EXPECT_EQ(tinted.GetAdjustColor(0xFFFF0000), 0xFFFF0000u);
 }
