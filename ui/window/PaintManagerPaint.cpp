@@ -243,8 +243,21 @@ void CPaintManagerUI::PaintLayered() {
         SIZE windowSize = size;
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(m_hWndPaint, nullptr, &position, &windowSize, m_hDcBackground,
-                              &origin, 0, &blend, ULW_ALPHA);
+        // Only the repainted part needs to reach the screen.
+        UPDATELAYEREDWINDOWINFO update{sizeof(UPDATELAYEREDWINDOWINFO),
+                                       nullptr,
+                                       &position,
+                                       &windowSize,
+                                       m_hDcBackground,
+                                       &origin,
+                                       0,
+                                       &blend,
+                                       ULW_ALPHA,
+                                       &paint};
+        if (!::UpdateLayeredWindowIndirect(m_hWndPaint, &update)) {
+            ::UpdateLayeredWindow(m_hWndPaint, nullptr, &position, &windowSize, m_hDcBackground,
+                                  &origin, 0, &blend, ULW_ALPHA);
+        }
     }
     ::EndPaint(m_hWndPaint, &ps);
     if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
