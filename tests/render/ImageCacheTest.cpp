@@ -94,3 +94,13 @@ TEST_F(ImageCache, ReloadKeepsTheRecordsAndTakesNewPixels) {
     DeleteFileW(swapped.c_str());
     RemoveDirectoryW(folder.c_str());
 }
+
+TEST_F(ImageCache, TermClosesTheCachedArchiveSoItCanBeOpenedAgain) {
+    CPaintManagerUI::SetResourceZip(L"images.zip", true);
+    ASSERT_NE(CPaintManagerUI::GetResourceZipHandle(), nullptr);
+    CPaintManagerUI::Term();
+    EXPECT_EQ(CPaintManagerUI::GetResourceZipHandle(), nullptr);
+    CPaintManagerUI::SetResourceZip(L"images.zip", true);
+    EXPECT_NE(CPaintManagerUI::GetResourceZipHandle(), nullptr);
+    CPaintManagerUI::Term();
+}

@@ -1,6 +1,7 @@
 // The per-window paint manager: the process-wide module state (instance, skin resource
 // sources, control plug-ins), and each window's message routing, input, focus, timers
-// and notifications for the control tree it owns.
+// and notifications for the control tree it owns, its painting, and the fonts, images,
+// default attributes and settings the tree is drawn with.
 #pragma once
 
 #include <windows.h>
