@@ -296,10 +296,11 @@ void CButtonUI::PaintText(HDC hDC) {
     DrawLabelText(hDC, textRect, m_sText, color, m_uTextStyle);
 }
 
-// TODO(manager painting): CControlUI::DrawImage of the string; a string whose drawing
-// reports failure is emptied.
-bool CButtonUI::DrawStateImage(HDC, CSkinString& image) {
-    return !image.IsEmpty();
+bool CButtonUI::DrawStateImage(HDC hDC, CSkinString& image) {
+    if (image.IsEmpty()) return false;
+    if (DrawImage(hDC, image)) return true;
+    image.Empty();
+    return false;
 }
 
 } // namespace SkinUI

@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 
 #include "control/AttributeValue.h"
+#include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -450,34 +451,34 @@ void CLabelUI::PaintEffectText(HDC hDC, const RECT& textRect) {
     if (font != nullptr) flat::GdipDeleteFont(font);
 }
 
-// ---- Painting that needs the manager's fonts, default colours and text drawing
+void CLabelUI::ApplyDefaultTextColors() {
+    if (m_pManager == nullptr) return;
+    if (m_dwTextColor == 0) m_dwTextColor = m_pManager->GetDefaultFontColor();
+    if (m_dwDisabledTextColor == 0) m_dwDisabledTextColor = m_pManager->GetDefaultDisabledColor();
+}
 
-// TODO(manager painting): a text colour of 0 becomes the manager's default font colour
-// and a disabled text colour of 0 its default disabled colour (both stored here).
-void CLabelUI::ApplyDefaultTextColors() {}
-
-// TODO(manager painting): the height the manager measured for the label's font
-// (GetFontInfo(m_iFont)->metrics.tmHeight).
 int CLabelUI::FontHeight() const {
-    return 0;
+    if (m_pManager == nullptr) return 0;
+    const TFontInfo* font = m_pManager->GetFontInfo(m_iFont);
+    return font != nullptr ? static_cast<int>(font->metrics.tmHeight) : 0;
 }
 
-// TODO(manager painting): the label's font from the manager (GetFont(m_iFont)). Until
-// then the effect path takes the font selected into the device context.
 HFONT CLabelUI::LabelFontHandle() const {
-    return nullptr;
+    return m_pManager != nullptr ? m_pManager->GetFont(m_iFont) : nullptr;
 }
 
-// TODO(manager painting): CRenderEngine::DrawTextW with the manager and the label's font;
-// HTML-like text waits for the HTML text renderer.
-void CLabelUI::DrawLabelText(HDC, RECT&, const wchar_t*, DWORD, UINT, RECT*, CSkinString*,
-                             int* linkCount) {
+void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, const wchar_t* text, DWORD color, UINT style, RECT*,
+                             CSkinString*, int* linkCount) {
+    // TODO(HTML text): with showhtml the text goes through CRenderEngine::DrawHtmlText
+    // (manager, rc, text, color, links, targets, *linkCount, style), which also records
+    // the links. Until that renderer exists it is drawn as plain text and has no links.
     if (linkCount != nullptr) *linkCount = 0;
+    CRenderEngine::DrawTextW(hDC, m_pManager, rc, text, color, m_iFont, style);
 }
 
-// TODO(manager painting): CRenderEngine::DrawColor of GetAdjustColor(color) into the
-// paint rectangle.
-void CLabelUI::FillPaintRect(HDC, DWORD) {}
+void CLabelUI::FillPaintRect(HDC hDC, DWORD color) {
+    CRenderEngine::DrawColor(hDC, m_rcPaint, GetAdjustColor(color));
+}
 
 namespace {
 

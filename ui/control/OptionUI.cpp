@@ -194,9 +194,9 @@ void COptionUI::PaintText(HDC hDC) {
     m_dwTextColor = textColor;
 }
 
-// TODO(manager painting): a stored 0 is first replaced by the manager's default font
-// colour.
 DWORD COptionUI::GetSelectedTextColor() {
+    if (m_dwSelectedTextColor == 0 && m_pManager != nullptr)
+        m_dwSelectedTextColor = m_pManager->GetDefaultFontColor();
     return m_dwSelectedTextColor;
 }
 
