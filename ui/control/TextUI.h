@@ -31,7 +31,8 @@ public:
     SIZE EstimateSize(SIZE available) override;
     /// Link hit testing: hand cursor, hover, and "link" (wParam = index) on release.
     void DoEvent(TEventUI& event) override;
-    /// Wrapped text; HTML-like text also records its links.
+    /// Wrapped text; the links of HTML-like text are recorded once the HTML text renderer
+    /// exists (until then there are none).
     void PaintText(HDC hDC) override;
 
 protected:
