@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "core/DialogBuilder.h"
+
 namespace SkinUI {
 
 CChildLayoutUI::CChildLayoutUI() = default;
@@ -17,14 +19,19 @@ void* CChildLayoutUI::GetInterface(const wchar_t* name) {
 
 void CChildLayoutUI::Init() {
     if (m_sXMLFile.IsEmpty()) return;
-    // TODO(dialog builder): build the file with a local CDialogBuilder (Create with the file
-    // name, no resource type, no callback, this layout's manager, no parent) once the
-    // builder exists. Until then no content is built, as for a file that cannot be loaded.
-    CControlUI* content = nullptr;
+    // A layout whose file holds a layout of the same file would build forever: nested
+    // layouts build while their parent adds them, so the depth is counted here.
+    static int buildDepth = 0;
+    if (buildDepth >= CDialogBuilder::kMaxIncludeDepth) return;
+    ++buildDepth;
+    CDialogBuilder builder;
+    CControlUI* content =
+        builder.Create(STRINGorID(m_sXMLFile.GetData()), nullptr, nullptr, m_pManager, nullptr);
     if (content != nullptr)
         Add(content);
     else
         RemoveAll();
+    --buildDepth;
 }
 
 void CChildLayoutUI::SetChildLayoutXML(const CSkinString& file) {

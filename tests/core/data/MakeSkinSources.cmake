@@ -74,6 +74,8 @@ if(failed)
     message(FATAL_ERROR "could not write stored.zip")
 endif()
 
-# Executable resources.
+# Executable resources; the builder's numbered document includes another by its id.
 write_window("${OUT}/resource_window.xml" "resource")
+file(WRITE "${OUT}/builder_outer.xml" "<Window><Container><Include source=\"105\"/></Container></Window>")
+file(WRITE "${OUT}/builder_inner.xml" "<Window><Control name=\"from 105\"/></Window>")
 file(REMOVE_RECURSE "${zipped}" "${stored}")

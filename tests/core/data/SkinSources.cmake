@@ -6,7 +6,8 @@ set(SKIN_SOURCES_DIR ${CMAKE_CURRENT_BINARY_DIR}/skin_sources)
 set(SKIN_SOURCES_SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/core/data/MakeSkinSources.cmake)
 set(SKIN_SOURCES_OUTPUTS
     ${SKIN_SOURCES_DIR}/skin/skin.zip ${SKIN_SOURCES_DIR}/skin/stored.zip
-    ${SKIN_SOURCES_DIR}/resource_window.xml)
+    ${SKIN_SOURCES_DIR}/resource_window.xml
+    ${SKIN_SOURCES_DIR}/builder_outer.xml ${SKIN_SOURCES_DIR}/builder_inner.xml)
 add_custom_command(OUTPUT ${SKIN_SOURCES_OUTPUTS}
     COMMAND ${CMAKE_COMMAND} -DOUT=${SKIN_SOURCES_DIR} -DZIP=${ZIP_PROGRAM} -P ${SKIN_SOURCES_SCRIPT}
     DEPENDS ${SKIN_SOURCES_SCRIPT}

@@ -1,0 +1,361 @@
+#include "core/DialogBuilder.h"
+
+#include <cwchar>
+
+#include "control/AttributeValue.h"
+#include "control/ButtonUI.h"
+#include "control/CheckBoxUI.h"
+#include "control/ChildLayoutUI.h"
+#include "control/ContainerUI.h"
+#include "control/ControlUI.h"
+#include "control/HorizontalLayoutUI.h"
+#include "control/LabelUI.h"
+#include "control/OptionUI.h"
+#include "control/ScrollBarUI.h"
+#include "control/TabLayoutUI.h"
+#include "control/TextUI.h"
+#include "control/TileLayoutUI.h"
+#include "control/VerticalLayoutUI.h"
+#include "core/SkinFile.h"
+#include "window/PaintManagerUI.h"
+
+namespace SkinUI {
+
+namespace {
+
+// Longest `source` of an `Include`, terminator included.
+constexpr unsigned long kIncludeSourceSize = 500;
+
+template <class T> CControlUI* MakeControl() {
+    return new T;
+}
+
+struct BuiltInControl {
+    const wchar_t* name;
+    CControlUI* (*make)();
+};
+
+// Element names the framework builds itself, matched exactly.
+const BuiltInControl kBuiltInControls[] = {
+    {L"Text", &MakeControl<CTextUI>},
+    {L"Label", &MakeControl<CLabelUI>},
+    {L"Button", &MakeControl<CButtonUI>},
+    {L"Option", &MakeControl<COptionUI>},
+    {L"Control", &MakeControl<CControlUI>},
+    {L"Container", &MakeControl<CContainerUI>},
+    {L"TabLayout", &MakeControl<CTabLayoutUI>},
+    {L"ScrollBar", &MakeControl<CScrollBarUI>},
+    {L"TileLayout", &MakeControl<CTileLayoutUI>},
+    {L"CheckBox", &MakeControl<CCheckBoxUI>},
+    {L"ChildLayout", &MakeControl<CChildLayoutUI>},
+    {L"VerticalLayout", &MakeControl<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &MakeControl<CHorizontalLayoutUI>},
+};
+
+CControlUI* MakeBuiltInControl(const wchar_t* className) {
+    for (const BuiltInControl& entry : kBuiltInControls)
+        if (wcscmp(entry.name, className) == 0) return entry.make();
+    return nullptr;
+}
+
+// The tree controls' part of building: a new node, and adding a control to a node's row
+// or a node to a tree view. The framework has no tree controls yet: no node is made, and
+// no parent answers "TreeNode" or "TreeView".
+CControlUI* MakeTreeNode() {
+    return nullptr;
+}
+bool AddToTreeNode(void* /*node*/, CControlUI* /*child*/) {
+    return false;
+}
+bool AddToNodeRow(void* /*node*/, CControlUI* /*control*/) {
+    return false;
+}
+bool AddToTreeView(void* /*view*/, CControlUI* /*node*/) {
+    return false;
+}
+
+bool IsResourceElement(const wchar_t* name) {
+    return wcscmp(name, L"Image") == 0 || wcscmp(name, L"Font") == 0 ||
+           wcscmp(name, L"Default") == 0;
+}
+
+// Registers the `Image`, `Font` and `Default` children of the root with the manager.
+void ApplyResources(CMarkupNode& root, CPaintManagerUI* manager) {
+    for (CMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        const wchar_t* element = node.GetName();
+        if (!IsResourceElement(element)) continue;
+        // Every attribute is read in order, so a repeated one counts with its last value.
+        const wchar_t* name = nullptr;
+        const wchar_t* type = nullptr;
+        const wchar_t* value = nullptr;
+        DWORD mask = 0;
+        int size = 12;
+        bool bold = false;
+        bool underline = false;
+        bool italic = false;
+        bool isDefault = false;
+        const int count = node.GetAttributeCount();
+        for (int i = 0; i < count; ++i) {
+            const wchar_t* attribute = node.GetAttributeName(i);
+            const wchar_t* text = node.GetAttributeValue(i);
+            if (wcscmp(attribute, L"name") == 0)
+                name = text;
+            else if (wcscmp(attribute, L"restype") == 0)
+                type = text;
+            else if (wcscmp(attribute, L"mask") == 0)
+                mask = ParseColorValueHashOnly(text);
+            else if (wcscmp(attribute, L"size") == 0)
+                size = ParseIntValue(text);
+            else if (wcscmp(attribute, L"bold") == 0)
+                bold = ParseBoolValue(text);
+            else if (wcscmp(attribute, L"underline") == 0)
+                underline = ParseBoolValue(text);
+            else if (wcscmp(attribute, L"italic") == 0)
+                italic = ParseBoolValue(text);
+            else if (wcscmp(attribute, L"default") == 0)
+                isDefault = ParseBoolValue(text);
+            else if (wcscmp(attribute, L"value") == 0)
+                value = text;
+        }
+        if (name == nullptr) continue;
+        if (wcscmp(element, L"Image") == 0) {
+            manager->AddImage(name, type, mask);
+        } else if (wcscmp(element, L"Font") == 0) {
+            manager->AddFont(name, size, bold, underline, italic);
+            if (isDefault) manager->SetDefaultFont(name, size, bold, underline, italic);
+        } else {
+            manager->AddDefaultAttributeList(name, value);
+        }
+    }
+}
+
+// The settings of a `Window` root element, in document order.
+void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* manager) {
+    const int count = root.GetAttributeCount();
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* name = root.GetAttributeName(i);
+        const wchar_t* value = root.GetAttributeValue(i);
+        int n[4];
+        ParseIntList(value, n, 4);
+        if (wcscmp(name, L"size") == 0) {
+            manager->SetInitSize(n[0], n[1]);
+        } else if (wcscmp(name, L"sizebox") == 0) {
+            manager->SetSizeBox(RECT{n[0], n[1], n[2], n[3]});
+        } else if (wcscmp(name, L"caption") == 0) {
+            manager->SetCaptionRect(RECT{n[0], n[1], n[2], n[3]});
+        } else if (wcscmp(name, L"roundcorner") == 0) {
+            manager->SetRoundCorner(n[0], n[1]);
+        } else if (wcscmp(name, L"mininfo") == 0) {
+            manager->SetMinInfo(n[0], n[1]);
+        } else if (wcscmp(name, L"maxinfo") == 0) {
+            manager->SetMaxInfo(n[0], n[1]);
+        } else if (wcscmp(name, L"showdirty") == 0) {
+            manager->SetShowUpdateRect(ParseBoolValue(value));
+        } else if (wcscmp(name, L"shadow") == 0) {
+            manager->SetHasWindowShadow(ParseBoolValue(value));
+        } else if (wcscmp(name, L"shadowimage") == 0) {
+            manager->SetWindowShadowImage(value);
+        } else if (wcscmp(name, L"shadowtopleft") == 0) {
+            manager->SetTopleftShadowRect(n[0], n[1], n[2], n[3]);
+        } else if (wcscmp(name, L"shadowtopright") == 0) {
+            manager->SetToprightShadowRect(n[0], n[1], n[2], n[3]);
+        } else if (wcscmp(name, L"shadowbottomleft") == 0) {
+            manager->SetBottomleftShadowRect(n[0], n[1], n[2], n[3]);
+        } else if (wcscmp(name, L"shadowbottomright") == 0) {
+            manager->SetBottomrightShadowRect(n[0], n[1], n[2], n[3]);
+        } else if (wcscmp(name, L"alpha") == 0) {
+            manager->SetTransparent(ParseIntValue(value));
+        } else if (wcscmp(name, L"bktrans") == 0) {
+            manager->SetBackgroundTransparent(ParseBoolValue(value));
+        } else if (wcscmp(name, L"disabledfontcolor") == 0) {
+            manager->SetDefaultDisabledColor(ParseColorValueHashOnly(value));
+        } else if (wcscmp(name, L"defaultfontcolor") == 0) {
+            manager->SetDefaultFontColor(ParseColorValueHashOnly(value));
+        } else if (wcscmp(name, L"linkfontcolor") == 0) {
+            manager->SetDefaultLinkFontColor(ParseColorValueHashOnly(value));
+        } else if (wcscmp(name, L"linkhoverfontcolor") == 0) {
+            manager->SetDefaultLinkHoverFontColor(ParseColorValueHashOnly(value));
+        } else if (wcscmp(name, L"selectedcolor") == 0) {
+            manager->SetDefaultSelectedBkColor(ParseColorValueHashOnly(value));
+        }
+    }
+    if (manager->HasWindowShadow()) manager->CalMiddleShadowRect();
+}
+
+} // namespace
+
+CDialogBuilder::CDialogBuilder() : m_pCallback(nullptr), m_pstrtype(nullptr), m_includeDepth(0) {}
+
+CControlUI* CDialogBuilder::Create(STRINGorID xml, const wchar_t* type,
+                                   IDialogBuilderCallback* callback, CPaintManagerUI* manager,
+                                   CControlUI* parent) {
+    if (xml.IsId()) {
+        CSkinFileBytes bytes;
+        if (type == nullptr ||
+            ReadSkinFile(xml.GetValue(), type, kSkinFileNoSizeLimit, bytes) != SKINFILE_OK)
+            return nullptr;
+        m_pCallback = callback;
+        if (!m_xml.LoadFromMem(bytes.GetData(), bytes.GetSize(), MARKUP_ENCODING_UTF8))
+            return nullptr;
+        m_pstrtype = type;
+    } else if (xml.GetName()[0] == L'<') {
+        if (!m_xml.Load(xml.GetName())) return nullptr;
+    } else if (!m_xml.LoadFromFile(xml.GetName(), MARKUP_ENCODING_UTF8)) {
+        return nullptr;
+    }
+    return Create(callback, manager, parent);
+}
+
+CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CPaintManagerUI* manager,
+                                   CControlUI* parent) {
+    m_pCallback = callback;
+    CMarkupNode root = m_xml.GetRoot();
+    if (!root.IsValid()) return nullptr;
+    if (manager != nullptr) {
+        ApplyResources(root, manager);
+        if (wcscmp(root.GetName(), L"Window") == 0 && manager->GetPaintWindow() != nullptr)
+            ApplyWindowAttributes(root, manager);
+    }
+    return _Parse(&root, parent, manager);
+}
+
+CMarkup* CDialogBuilder::GetMarkup() {
+    return &m_xml;
+}
+
+void CDialogBuilder::GetLastErrorMessage(wchar_t* message, unsigned long count) const {
+    m_xml.GetLastErrorMessage(message, count);
+}
+
+void CDialogBuilder::GetLastErrorLocation(wchar_t* source, unsigned long count) const {
+    m_xml.GetLastErrorLocation(source, count);
+}
+
+CControlUI* CDialogBuilder::_Parse(CMarkupNode* element, CControlUI* parent,
+                                   CPaintManagerUI* manager) {
+    IContainerUI* container = nullptr;
+    bool containerLooked = false;
+    CControlUI* first = nullptr;
+    for (CMarkupNode node = element->GetChild(); node.IsValid(); node = node.GetSibling()) {
+        const wchar_t* className = node.GetName();
+        if (IsResourceElement(className)) continue;
+        if (wcscmp(className, L"Include") == 0) {
+            BuildInclude(node, parent, manager);
+            continue;
+        }
+        if (wcscmp(className, L"TreeNode") == 0) {
+            if (!BuildTreeNode(node, parent, manager)) return nullptr;
+            continue;
+        }
+
+        CControlUI* control = CreateControl(className);
+        if (control == nullptr) continue; // unknown: skipped with its subtree
+        if (node.HasChildren()) _Parse(&node, control, manager);
+
+        if (parent != nullptr) {
+            if (void* treeNode = parent->GetInterface(L"TreeNode")) {
+                if (!AddToNodeRow(treeNode, control)) {
+                    delete control;
+                    continue;
+                }
+            } else {
+                if (!containerLooked) {
+                    container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+                    containerLooked = true;
+                }
+                if (container == nullptr) {
+                    // A parent that holds no children ends this level.
+                    delete control;
+                    return nullptr;
+                }
+                if (!container->Add(control)) {
+                    delete control;
+                    continue;
+                }
+            }
+        }
+        ApplyAttributes(node, control, manager);
+        if (first == nullptr) first = control;
+    }
+    return first;
+}
+
+void CDialogBuilder::BuildInclude(CMarkupNode& element, CControlUI* parent,
+                                  CPaintManagerUI* manager) {
+    if (!element.HasAttributes()) return;
+    int count = 1;
+    wchar_t source[kIncludeSourceSize] = L"";
+    const int attributes = element.GetAttributeCount();
+    bool hasSource = false;
+    for (int i = 0; i < attributes; ++i) {
+        const wchar_t* name = element.GetAttributeName(i);
+        if (wcscmp(name, L"count") == 0) {
+            count = ParseIntValue(element.GetAttributeValue(i));
+        } else if (wcscmp(name, L"source") == 0) {
+            element.GetAttributeValue(i, source, kIncludeSourceSize);
+            hasSource = true;
+        }
+    }
+    if (!hasSource) return;
+    // A skin that includes itself, directly or through others, ends here.
+    if (m_includeDepth >= kMaxIncludeDepth) return;
+    for (int i = 0; i < count; ++i) {
+        CDialogBuilder builder;
+        builder.m_includeDepth = m_includeDepth + 1;
+        if (m_pstrtype != nullptr) {
+            const unsigned int id = static_cast<WORD>(wcstol(source, nullptr, 10));
+            builder.Create(STRINGorID(id), m_pstrtype, m_pCallback, manager, parent);
+        } else {
+            builder.Create(STRINGorID(source), nullptr, m_pCallback, manager, parent);
+        }
+    }
+}
+
+bool CDialogBuilder::BuildTreeNode(CMarkupNode& element, CControlUI* parent,
+                                   CPaintManagerUI* manager) {
+    // A node needs a node or a tree view to hang on.
+    if (parent == nullptr) return true;
+    void* parentNode = parent->GetInterface(L"TreeNode");
+    CControlUI* node = MakeTreeNode();
+    if (node == nullptr) return true;
+    if (parentNode != nullptr && !AddToTreeNode(parentNode, node)) {
+        delete node;
+        return true;
+    }
+    ApplyAttributes(element, node, manager);
+    if (element.HasChildren()) _Parse(&element, node, manager);
+    if (parentNode != nullptr) return true;
+    void* view = parent->GetInterface(L"TreeView");
+    if (view == nullptr) {
+        delete node;
+        return false;
+    }
+    if (!AddToTreeView(view, node)) delete node;
+    return true;
+}
+
+CControlUI* CDialogBuilder::CreateControl(const wchar_t* className) const {
+    if (CControlUI* control = MakeBuiltInControl(className)) return control;
+    CStdPtrArray* plugins = CPaintManagerUI::GetPlugins();
+    for (int i = 0; i < plugins->GetSize(); ++i) {
+        const auto factory = reinterpret_cast<LPCREATECONTROL>(plugins->GetAt(i));
+        if (CControlUI* control = factory(className)) return control;
+    }
+    return m_pCallback != nullptr ? m_pCallback->CreateControl(className) : nullptr;
+}
+
+void CDialogBuilder::ApplyAttributes(CMarkupNode& element, CControlUI* control,
+                                     CPaintManagerUI* manager) {
+    if (manager != nullptr) {
+        control->SetManager(manager, nullptr, false);
+        if (const wchar_t* defaults = manager->GetDefaultAttributeList(element.GetName()))
+            control->ApplyAttributeList(defaults);
+    }
+    const int count = element.GetAttributeCount();
+    for (int i = 0; i < count; ++i)
+        control->SetAttribute(element.GetAttributeName(i), element.GetAttributeValue(i));
+    // The tree joins the manager for real when it is attached to the window.
+    if (manager != nullptr) control->SetManager(nullptr, nullptr, false);
+}
+
+} // namespace SkinUI

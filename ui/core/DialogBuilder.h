@@ -1,0 +1,77 @@
+// Turns skin XML into a tree of controls: the window settings, fonts, images and default
+// attribute lists of the document go to a paint manager, and every other element becomes
+// a control with its attributes applied.
+#pragma once
+
+#include <windows.h>
+
+#include "core/Markup.h"
+#include "core/StringOrId.h"
+
+namespace SkinUI {
+
+class CControlUI;
+class CPaintManagerUI;
+
+/// Makes controls for element names the builder does not know itself.
+class IDialogBuilderCallback {
+public:
+    /// A new control for the element name, or null when the name is not known either.
+    virtual CControlUI* CreateControl(const wchar_t* className) = 0;
+
+protected:
+    ~IDialogBuilderCallback() = default;
+};
+
+class CDialogBuilder {
+public:
+    /// Documents included from included documents are skipped below this depth, so a skin
+    /// that includes itself ends.
+    static constexpr int kMaxIncludeDepth = 8;
+
+    CDialogBuilder();
+    CDialogBuilder(const CDialogBuilder&) = delete;
+    CDialogBuilder& operator=(const CDialogBuilder&) = delete;
+
+    /// Loads a document and builds it: an integer id is the resource of `type` in the
+    /// resource module (read as UTF-8), text starting with '<' is XML, anything else a skin
+    /// file name. Returns the first top-level control, or null when nothing loaded or built.
+    CControlUI* Create(STRINGorID xml, const wchar_t* type = nullptr,
+                       IDialogBuilderCallback* callback = nullptr,
+                       CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
+    /// Builds the document already loaded into the markup. With a manager, the root's
+    /// `Image`, `Font` and `Default` children and, for a `Window` root in a window, its
+    /// window settings are applied; the root's child elements then become controls under
+    /// `parent` (or top-level controls when it is null).
+    CControlUI* Create(IDialogBuilderCallback* callback = nullptr,
+                       CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
+
+    CMarkup* GetMarkup();
+
+    /// Why the last load failed (file and text sources), always terminated within `count`.
+    void GetLastErrorMessage(wchar_t* message, unsigned long count) const;
+    /// The text where the last parse failed, always terminated within `count`.
+    void GetLastErrorLocation(wchar_t* source, unsigned long count) const;
+
+private:
+    /// Builds the child elements of `element` into `parent`; the first control built at
+    /// this level, or null.
+    CControlUI* _Parse(CMarkupNode* element, CControlUI* parent = nullptr,
+                       CPaintManagerUI* manager = nullptr);
+    /// Builds an `Include` element `count` times into `parent`.
+    void BuildInclude(CMarkupNode& element, CControlUI* parent, CPaintManagerUI* manager);
+    /// Builds a `TreeNode` element into `parent`; false when the parent can hold no node
+    /// and the rest of this level must be dropped.
+    bool BuildTreeNode(CMarkupNode& element, CControlUI* parent, CPaintManagerUI* manager);
+    /// A new control for an element name: built-in names, then plug-ins, then the callback.
+    CControlUI* CreateControl(const wchar_t* className) const;
+    /// Applies the defaults for the element name and the element's own attributes.
+    void ApplyAttributes(CMarkupNode& element, CControlUI* control, CPaintManagerUI* manager);
+
+    CMarkup m_xml;
+    IDialogBuilderCallback* m_pCallback;
+    const wchar_t* m_pstrtype; ///< resource type of a document read from a resource, else null
+    int m_includeDepth;        ///< how many includes led to this builder
+};
+
+} // namespace SkinUI
