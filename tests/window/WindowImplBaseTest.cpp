@@ -1,0 +1,295 @@
+// Skinned windows: the skin from each of the four sources, hit testing of the borderless
+// frame, caption buttons and keys, rounded corners, maximising, a skin that cannot be
+// loaded, and opening and closing without leaking.
+#include "window/WindowImplBase.h"
+
+#include "control/ContainerUI.h"
+#include "control/ControlUI.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/SkinTestKit.h"
+
+using namespace SkinUI;
+
+namespace {
+
+class SkinWindow : public WindowImplBase {
+public:
+    explicit SkinWindow(UILIB_RESOURCETYPE kind, const wchar_t* xml = L"skin.xml", DWORD id = 202)
+        : m_kind(kind), m_xml(xml), m_id(id) {}
+
+    HWND Open() {
+        if (Create(nullptr, L"skin", WS_POPUP, 0, 100, 100, 100, 100) == nullptr) return nullptr;
+        // Never activated: the display's window manager stays out of it.
+        ::ShowWindow(GetHWND(), SW_SHOWNOACTIVATE);
+        // Laid out once painted.
+        skintest::PumpUntil([this] { return GetPaintManager().GetRoot()->GetWidth() > 0; });
+        return GetHWND();
+    }
+    CControlUI* CaptionItem(int index) {
+        auto* root =
+            static_cast<IContainerUI*>(m_PaintManager.GetRoot()->GetInterface(L"IContainer"));
+        return static_cast<IContainerUI*>(root->GetItemAt(0)->GetInterface(L"IContainer"))
+            ->GetItemAt(index);
+    }
+
+    int inits = 0;
+    WPARAM closeCode = 0;
+    bool finished = false;
+
+protected:
+    const wchar_t* GetWndClassName() const override { return L"SkinTestWindow"; }
+    CSkinString GetSkinDirectory() const override { return L"window_skins\\"; }
+    CSkinString GetSkinXmlName() override { return m_xml; }
+    UILIB_RESOURCETYPE GetResourceType() const override { return m_kind; }
+    CSkinString GetZIPFileName() const override { return L"skin.zip"; }
+    DWORD GetResourceID() const override { return m_id; }
+    void InitWindow() override { ++inits; }
+    LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override {
+        closeCode = wParam;
+        return WindowImplBase::OnClose(message, wParam, lParam, handled);
+    }
+    void OnFinalMessage(HWND window) override {
+        WindowImplBase::OnFinalMessage(window);
+        finished = true;
+    }
+
+private:
+    UILIB_RESOURCETYPE m_kind;
+    CSkinString m_xml;
+    DWORD m_id;
+};
+
+class SkinnedWindow : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (window.GetHWND() != nullptr) ::DestroyWindow(window.GetHWND());
+        skintest::PumpMessages();
+        // Later tests pick their own source.
+        CPaintManagerUI::SetResourceZip(L"", false);
+    }
+    LRESULT HitTest(int x, int y) {
+        return ::SendMessageW(window, WM_NCHITTEST, 0, skintest::ScreenPointParam(window, x, y));
+    }
+
+    SkinWindow window{UILIB_FROM_FILE};
+};
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// What a window may leak. Wine counts no GUI objects, so the windows of this thread and
+// the top of the GDI handle table (which rises when objects leak, as freed slots are
+// taken first) stand in for them there.
+struct GuiUse {
+    DWORD gdiObjects;
+    DWORD userObjects;
+    uintptr_t gdiTableTop;
+    int windows;
+    size_t heap;
+};
+
+// Bytes in use on every heap of the process.
+size_t HeapInUse() {
+    HANDLE heaps[64];
+    const DWORD count = ::GetProcessHeaps(64, heaps);
+    size_t total = 0;
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        ::HeapLock(heaps[i]);
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(heaps[i], &entry))
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) total += entry.cbData;
+        ::HeapUnlock(heaps[i]);
+    }
+    return total;
+}
+
+GuiUse MeasureGuiUse() {
+    GuiUse use{};
+    use.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    use.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow,
+                        reinterpret_cast<LPARAM>(&use.windows));
+    std::vector<HBRUSH> probes(2000);
+    for (HBRUSH& probe : probes) {
+        probe = ::CreateSolidBrush(0);
+        use.gdiTableTop = std::max(use.gdiTableTop, reinterpret_cast<uintptr_t>(probe) & 0xFFFF);
+    }
+    for (HBRUSH probe : probes)
+        ::DeleteObject(probe);
+    use.heap = HeapInUse();
+    return use;
+}
+
+TEST(SkinnedWindowSources, EachSourceBuildsTheSkin) {
+    const struct {
+        UILIB_RESOURCETYPE kind;
+        const wchar_t* xml;
+        const wchar_t* source;
+    } cases[] = {
+        {UILIB_FROM_FILE, L"skin.xml", L"directory"},
+        {UILIB_FROM_ZIP, L"skin.xml", L"zip"},
+        {UILIB_FROM_RESOURCE, L"201", L"resource"},
+        {UILIB_FROM_ZIPRESOURCE, L"skin.xml", L"zip resource"},
+    };
+    for (const auto& test : cases) {
+        CPaintManagerUI::SetResourceZip(L"", false);
+        SkinWindow window(test.kind, test.xml);
+        ASSERT_NE(window.Open(), nullptr) << test.source;
+        EXPECT_EQ(window.CaptionItem(0)->GetText(), test.source);
+        EXPECT_EQ(window.inits, 1);
+        RECT client{};
+        ::GetClientRect(window, &client);
+        EXPECT_EQ(client.right, 400) << "the skin's size, all of it client area";
+        EXPECT_EQ(::GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, 0);
+        ::DestroyWindow(window);
+        EXPECT_TRUE(window.finished);
+    }
+    CPaintManagerUI::SetResourceZip(L"", false);
+}
+
+TEST_F(SkinnedWindow, HitTestsBordersAndCaption) {
+    ASSERT_NE(window.Open(), nullptr);
+    const struct {
+        int x, y;
+        LRESULT hit;
+    } points[] = {
+        {2, 2, HTTOPLEFT},         {200, 298, HTBOTTOM}, {398, 150, HTRIGHT},
+        {398, 298, HTBOTTOMRIGHT}, {100, 10, HTCAPTION}, // the label
+        {330, 10, HTCLIENT},                             // a button
+        {100, 30, HTCLIENT},       {200, 150, HTCLIENT},
+    };
+    for (const auto& point : points)
+        EXPECT_EQ(HitTest(point.x, point.y), point.hit) << point.x << "," << point.y;
+
+    // Maximised onto the work area, without resize borders.
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(::IsZoomed(window));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, monitor.rcWork.right - monitor.rcWork.left);
+    EXPECT_EQ(client.bottom, monitor.rcWork.bottom - monitor.rcWork.top);
+    skintest::PumpMessages();
+    EXPECT_EQ(HitTest(2, 2), HTCAPTION);
+    EXPECT_EQ(HitTest(200, client.bottom - 2), HTCLIENT);
+    EXPECT_EQ(::GetWindowRgn(window, ::CreateRectRgn(0, 0, 0, 0)), ERROR) << "no round corner";
+}
+
+TEST_F(SkinnedWindow, CaptionButtonsAndKeys) {
+    ASSERT_NE(window.Open(), nullptr);
+    // Names are compared exactly.
+    window.GetPaintManager().SendNotify(window.CaptionItem(2), NotifyType::kClick);
+    skintest::PumpMessages();
+    ASSERT_TRUE(::IsWindow(window));
+    // Enter on the focused close button would press it.
+    window.GetPaintManager().SetFocus(nullptr);
+    ::PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    skintest::PumpMessages();
+    ASSERT_TRUE(::IsWindow(window));
+    window.GetPaintManager().SendNotify(window.CaptionItem(1), NotifyType::kClick);
+    skintest::PumpMessages();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(window.closeCode, 1u);
+
+    SkinWindow escaped(UILIB_FROM_FILE);
+    ASSERT_NE(escaped.Open(), nullptr);
+    ::PostMessageW(escaped, WM_KEYDOWN, VK_ESCAPE, 0);
+    skintest::PumpMessages();
+    EXPECT_TRUE(escaped.finished);
+    EXPECT_EQ(escaped.closeCode, 1u);
+}
+
+TEST_F(SkinnedWindow, RoundCornersBecomeTheWindowRegion) {
+    SkinWindow round(UILIB_FROM_FILE, L"round.xml");
+    ASSERT_NE(round.Open(), nullptr);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(round, region), COMPLEXREGION);
+    EXPECT_FALSE(::PtInRegion(region, 0, 0));
+    EXPECT_TRUE(::PtInRegion(region, 200, 0));
+    ::DeleteObject(region);
+    ::DestroyWindow(round);
+}
+
+TEST_F(SkinnedWindow, OpeningAndClosingLeaksNothing) {
+    const auto openAndClose = [] {
+        SkinWindow window(UILIB_FROM_ZIPRESOURCE);
+        window.Open();
+        ::DestroyWindow(window);
+        skintest::PumpMessages();
+    };
+    for (int i = 0; i < 20; ++i)
+        openAndClose();
+    const GuiUse before = MeasureGuiUse();
+    for (int i = 0; i < 500; ++i)
+        openAndClose();
+    const GuiUse after = MeasureGuiUse();
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.userObjects, before.userObjects);
+    EXPECT_EQ(after.gdiTableTop, before.gdiTableTop);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_EQ(after.heap, before.heap);
+}
+
+// The watcher side of a child process that opens a window whose skin cannot be loaded:
+// answers its message box and returns the box's text and the exit code.
+std::wstring RunUnskinnedChild(int kind, DWORD& exitCode) {
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring command =
+        L"\"" + std::wstring(path) + L"\" --open-unskinned " + std::to_wstring(kind);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return L"no child";
+    std::wstring text;
+    for (int i = 0; i < 500 && text.empty(); ++i) {
+        HWND box = nullptr;
+        while ((box = ::FindWindowExW(nullptr, box, nullptr, L"SkinUI")) != nullptr) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(box, &owner);
+            if (owner != process.dwProcessId) continue;
+            wchar_t buffer[100] = {};
+            ::GetDlgItemTextW(box, 0xFFFF, buffer, 100);
+            text = buffer;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            break;
+        }
+        ::Sleep(20);
+    }
+    if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        ::TerminateProcess(process.hProcess, 99);
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return text;
+}
+
+TEST(SkinnedWindowFailure, ASkinThatCannotBeLoadedEndsTheProcess) {
+    for (int kind : {UILIB_FROM_FILE, UILIB_FROM_ZIPRESOURCE}) {
+        DWORD exitCode = 0;
+        EXPECT_EQ(RunUnskinnedChild(kind, exitCode), L"加载资源文件失败") << kind;
+        EXPECT_EQ(exitCode, 1u) << kind;
+    }
+}
+
+} // namespace
+
+// Child process mode: a window whose skin file, or whose archive resource, does not exist.
+int OpenWindowWithoutSkin(int kind) {
+    SkinWindow window(static_cast<UILIB_RESOURCETYPE>(kind), L"missing.xml", 999);
+    window.Open();
+    return 0; // never reached: the window ends the process
+}
