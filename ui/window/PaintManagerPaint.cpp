@@ -456,6 +456,10 @@ bool CPaintManagerUI::GenerateShadowRenderString(const RECT& source, const RECT&
 }
 
 void CPaintManagerUI::DrawWindowShadow(RECT& window) {
+    DrawWindowShadow(m_hDcBackground, window);
+}
+
+void CPaintManagerUI::DrawWindowShadow(HDC hDC, RECT& window) {
     TWindowShadowInfo info{};
     CalRealShadowRect(window, info);
     const RECT* const pieces[][2] = {
@@ -464,7 +468,7 @@ void CPaintManagerUI::DrawWindowShadow(RECT& window) {
         {&m_rcShadowRight, &info.right},       {&m_rcShadowBottomLeft, &info.bottomLeft},
         {&m_rcShadowBottom, &info.bottom},     {&m_rcShadowBottomRight, &info.bottomRight},
     };
-    if (m_hDcBackground != nullptr && !m_sShadowImage.IsEmpty()) {
+    if (hDC != nullptr && !m_sShadowImage.IsEmpty()) {
         wchar_t text[kShadowStringLength];
         for (const auto& piece : pieces) {
             const RECT& source = *piece[0];
@@ -473,7 +477,7 @@ void CPaintManagerUI::DrawWindowShadow(RECT& window) {
             // stand for the whole image).
             if (::IsRectEmpty(&source) || ::IsRectEmpty(&dest)) continue;
             if (!GenerateShadowRenderString(source, dest, text, kShadowStringLength)) continue;
-            CRenderEngine::DrawImageString(m_hDcBackground, this, window, window, text, nullptr);
+            CRenderEngine::DrawImageString(hDC, this, window, window, text, nullptr);
         }
     }
     window = RECT{m_rcShadowTopLeft.right, m_rcShadowTopLeft.bottom, info.topRight.left,

@@ -351,6 +351,8 @@ public:
                                     int count) const;
     /// Draws the shadow into the layered bitmap and shrinks `window` to the content.
     void DrawWindowShadow(RECT& window);
+    /// The same into another 32-bit surface with alpha (a snapshot of the window).
+    void DrawWindowShadow(HDC hDC, RECT& window);
 
     /// Borrows fonts, images, default attribute lists and colours from another manager;
     /// null detaches. A chain that leads back to this manager is refused.

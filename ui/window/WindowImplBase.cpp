@@ -1,5 +1,6 @@
 #include "window/WindowImplBase.h"
 
+#include <shlwapi.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -301,8 +302,11 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 bool WindowImplBase::SelectSkinSource() {
-    CSkinString path = CPaintManagerUI::GetInstancePath();
-    path += GetSkinDirectory();
+    // A folder relative to the program; an absolute one cannot be, and stands alone.
+    const CSkinString directory = GetSkinDirectory();
+    CSkinString path;
+    if (::PathIsRelativeW(directory)) path = CPaintManagerUI::GetInstancePath();
+    path += directory;
     CPaintManagerUI::SetResourcePath(path);
     switch (GetResourceType()) {
     case UILIB_FROM_ZIP:

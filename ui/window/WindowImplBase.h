@@ -46,7 +46,8 @@ protected:
     /// Stops listening to the paint manager and lets it forget the tree's references.
     void OnFinalMessage(HWND hWnd) override;
 
-    /// Skin folder relative to the instance path: empty or ending in a separator.
+    /// Skin folder relative to the instance path (or an absolute one): empty or ending in a
+    /// separator.
     virtual CSkinString GetSkinDirectory() const = 0;
     /// Skin XML name (file or archive entry), or its decimal id for UILIB_FROM_RESOURCE.
     virtual CSkinString GetSkinXmlName() = 0;
