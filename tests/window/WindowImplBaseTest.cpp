@@ -3,13 +3,13 @@
 // loaded, and opening and closing without leaking.
 #include "window/WindowImplBase.h"
 
-#include "control/ContainerUI.h"
 #include "control/ControlUI.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -32,12 +32,7 @@ public:
         skintest::PumpUntil([this] { return GetPaintManager().GetRoot()->GetWidth() > 0; });
         return GetHWND();
     }
-    CControlUI* CaptionItem(int index) {
-        auto* root =
-            static_cast<IContainerUI*>(m_PaintManager.GetRoot()->GetInterface(L"IContainer"));
-        return static_cast<IContainerUI*>(root->GetItemAt(0)->GetInterface(L"IContainer"))
-            ->GetItemAt(index);
-    }
+    CControlUI* Find(const wchar_t* name) { return m_PaintManager.FindControl(name); }
 
     int inits = 0;
     WPARAM closeCode = 0;
@@ -82,51 +77,33 @@ protected:
 };
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-    ++*reinterpret_cast<int*>(count);
+    ++*reinterpret_cast<size_t*>(count);
     return TRUE;
 }
 
-// What a window may leak. Wine counts no GUI objects, so the windows of this thread and
-// the top of the GDI handle table (which rises when objects leak, as freed slots are
-// taken first) stand in for them there.
-struct GuiUse {
-    DWORD gdiObjects;
-    DWORD userObjects;
-    uintptr_t gdiTableTop;
-    int windows;
-    size_t heap;
-};
-
-// Bytes in use on every heap of the process.
-size_t HeapInUse() {
+// What a window could leak: the system's GUI object counts (Wine counts none), the windows
+// of this thread, the top of the GDI handle table (it rises when objects leak, as freed
+// slots are taken first) and the bytes in use on every heap.
+std::array<size_t, 5> Usage() {
+    std::array<size_t, 5> usage{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), 0, 0, 0};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&usage[2]));
+    std::vector<HBRUSH> probes(2000);
+    for (HBRUSH& probe : probes)
+        usage[3] =
+            std::max(usage[3], reinterpret_cast<uintptr_t>(probe = ::CreateSolidBrush(0)) & 0xFFFF);
+    for (HBRUSH probe : probes)
+        ::DeleteObject(probe);
     HANDLE heaps[64];
-    const DWORD count = ::GetProcessHeaps(64, heaps);
-    size_t total = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
+    const DWORD count = std::min<DWORD>(::GetProcessHeaps(64, heaps), 64);
+    for (DWORD i = 0; i < count; ++i) {
         ::HeapLock(heaps[i]);
         PROCESS_HEAP_ENTRY entry{};
         while (::HeapWalk(heaps[i], &entry))
-            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) total += entry.cbData;
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) usage[4] += entry.cbData;
         ::HeapUnlock(heaps[i]);
     }
-    return total;
-}
-
-GuiUse MeasureGuiUse() {
-    GuiUse use{};
-    use.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    use.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow,
-                        reinterpret_cast<LPARAM>(&use.windows));
-    std::vector<HBRUSH> probes(2000);
-    for (HBRUSH& probe : probes) {
-        probe = ::CreateSolidBrush(0);
-        use.gdiTableTop = std::max(use.gdiTableTop, reinterpret_cast<uintptr_t>(probe) & 0xFFFF);
-    }
-    for (HBRUSH probe : probes)
-        ::DeleteObject(probe);
-    use.heap = HeapInUse();
-    return use;
+    return usage;
 }
 
 TEST(SkinnedWindowSources, EachSourceBuildsTheSkin) {
@@ -144,19 +121,18 @@ TEST(SkinnedWindowSources, EachSourceBuildsTheSkin) {
         CPaintManagerUI::SetResourceZip(L"", false);
         SkinWindow window(test.kind, test.xml);
         ASSERT_NE(window.Open(), nullptr) << test.source;
-        EXPECT_EQ(window.CaptionItem(0)->GetText(), test.source);
+        EXPECT_EQ(window.Find(L"source")->GetText(), test.source);
         EXPECT_EQ(window.inits, 1);
         RECT client{};
         ::GetClientRect(window, &client);
         EXPECT_EQ(client.right, 400) << "the skin's size, all of it client area";
-        EXPECT_EQ(::GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, 0);
         ::DestroyWindow(window);
         EXPECT_TRUE(window.finished);
     }
     CPaintManagerUI::SetResourceZip(L"", false);
 }
 
-TEST_F(SkinnedWindow, HitTestsBordersAndCaption) {
+TEST_F(SkinnedWindow, HitTestingMaximisingAndRoundCorners) {
     ASSERT_NE(window.Open(), nullptr);
     const struct {
         int x, y;
@@ -183,13 +159,21 @@ TEST_F(SkinnedWindow, HitTestsBordersAndCaption) {
     skintest::PumpMessages();
     EXPECT_EQ(HitTest(2, 2), HTCAPTION);
     EXPECT_EQ(HitTest(200, client.bottom - 2), HTCLIENT);
-    EXPECT_EQ(::GetWindowRgn(window, ::CreateRectRgn(0, 0, 0, 0)), ERROR) << "no round corner";
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(window, region), ERROR) << "no round corner";
+    SkinWindow round(UILIB_FROM_FILE, L"round.xml");
+    ASSERT_NE(round.Open(), nullptr);
+    EXPECT_EQ(::GetWindowRgn(round, region), COMPLEXREGION);
+    EXPECT_FALSE(::PtInRegion(region, 0, 0));
+    EXPECT_TRUE(::PtInRegion(region, 200, 0));
+    ::DeleteObject(region);
+    ::DestroyWindow(round);
 }
 
 TEST_F(SkinnedWindow, CaptionButtonsAndKeys) {
     ASSERT_NE(window.Open(), nullptr);
     // Names are compared exactly.
-    window.GetPaintManager().SendNotify(window.CaptionItem(2), NotifyType::kClick);
+    window.GetPaintManager().SendNotify(window.Find(L"CloseBtn"), NotifyType::kClick);
     skintest::PumpMessages();
     ASSERT_TRUE(::IsWindow(window));
     // Enter on the focused close button would press it.
@@ -197,7 +181,7 @@ TEST_F(SkinnedWindow, CaptionButtonsAndKeys) {
     ::PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
     skintest::PumpMessages();
     ASSERT_TRUE(::IsWindow(window));
-    window.GetPaintManager().SendNotify(window.CaptionItem(1), NotifyType::kClick);
+    window.GetPaintManager().SendNotify(window.Find(L"closebtn"), NotifyType::kClick);
     skintest::PumpMessages();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(window.closeCode, 1u);
@@ -210,17 +194,6 @@ TEST_F(SkinnedWindow, CaptionButtonsAndKeys) {
     EXPECT_EQ(escaped.closeCode, 1u);
 }
 
-TEST_F(SkinnedWindow, RoundCornersBecomeTheWindowRegion) {
-    SkinWindow round(UILIB_FROM_FILE, L"round.xml");
-    ASSERT_NE(round.Open(), nullptr);
-    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(::GetWindowRgn(round, region), COMPLEXREGION);
-    EXPECT_FALSE(::PtInRegion(region, 0, 0));
-    EXPECT_TRUE(::PtInRegion(region, 200, 0));
-    ::DeleteObject(region);
-    ::DestroyWindow(round);
-}
-
 TEST_F(SkinnedWindow, OpeningAndClosingLeaksNothing) {
     const auto openAndClose = [] {
         SkinWindow window(UILIB_FROM_ZIPRESOURCE);
@@ -230,15 +203,10 @@ TEST_F(SkinnedWindow, OpeningAndClosingLeaksNothing) {
     };
     for (int i = 0; i < 20; ++i)
         openAndClose();
-    const GuiUse before = MeasureGuiUse();
+    const std::array<size_t, 5> before = Usage(); // kept off the heap
     for (int i = 0; i < 500; ++i)
         openAndClose();
-    const GuiUse after = MeasureGuiUse();
-    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
-    EXPECT_EQ(after.userObjects, before.userObjects);
-    EXPECT_EQ(after.gdiTableTop, before.gdiTableTop);
-    EXPECT_EQ(after.windows, before.windows);
-    EXPECT_EQ(after.heap, before.heap);
+    EXPECT_EQ(Usage(), before);
 }
 
 // The watcher side of a child process that opens a window whose skin cannot be loaded:
@@ -259,8 +227,7 @@ std::wstring RunUnskinnedChild(int kind, DWORD& exitCode) {
         HWND box = nullptr;
         while ((box = ::FindWindowExW(nullptr, box, nullptr, L"SkinUI")) != nullptr) {
             DWORD owner = 0;
-            ::GetWindowThreadProcessId(box, &owner);
-            if (owner != process.dwProcessId) continue;
+            if (::GetWindowThreadProcessId(box, &owner) && owner != process.dwProcessId) continue;
             wchar_t buffer[100] = {};
             ::GetDlgItemTextW(box, 0xFFFF, buffer, 100);
             text = buffer;
