@@ -339,5 +339,13 @@ TEST_F(AttachedContainer, LineStepFollowsTheFontWithAManager) {
     root->Add(tall);
     Host(root);
     root->LineDown();
-    EXPECT_GT(root->GetScrollPos().cy, 8) << "a line is the font height plus 8";
+    const TFontInfo* font = host->manager.GetDefaultFontInfo();
+    EXPECT_EQ(root->GetScrollPos().cy, font->metrics.tmHeight + 8)
+        << "a line is the default font's height plus 8";
+
+    // New bars take the manager's default scroll bar styles.
+    host->manager.AddDefaultAttributeList(L"VScrollBar", L"linesize=\"5\"");
+    root->EnableScrollBar(false, false);
+    root->EnableScrollBar(true, false);
+    EXPECT_EQ(root->GetVerticalScrollBar()->GetLineSize(), 5);
 }

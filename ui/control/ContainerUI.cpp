@@ -315,15 +315,8 @@ void CContainerUI::SetScrollPos(SIZE pos) {
 
 int CContainerUI::LineHeight() const {
     if (m_pManager == nullptr) return kLineStep;
-    // TODO(manager painting): the manager's default font (GetDefaultFontInfo) once it has
-    // one; until then the stock GUI font, which is what that font starts as.
-    const HDC dc = m_pManager->GetPaintDC();
-    if (dc == nullptr) return kLineStep;
-    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICW metrics{};
-    const BOOL measured = ::GetTextMetricsW(dc, &metrics);
-    ::SelectObject(dc, old);
-    return measured ? metrics.tmHeight + kLineStep : kLineStep;
+    const TFontInfo* font = m_pManager->GetDefaultFontInfo();
+    return font != nullptr ? font->metrics.tmHeight + kLineStep : kLineStep;
 }
 
 namespace {
@@ -401,13 +394,18 @@ void CContainerUI::EndRight() {
     SetScrollPos(SIZE{GetScrollRange().cx, GetScrollPos().cy});
 }
 
+void CContainerUI::ApplyDefaultScrollBarStyle(CScrollBarUI* bar, const wchar_t* className) {
+    if (m_pManager == nullptr) return;
+    const wchar_t* style = m_pManager->GetDefaultAttributeList(className);
+    if (style != nullptr) bar->ApplyAttributeList(style);
+}
+
 void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
-    // TODO(manager painting): apply the manager's default attribute lists "VScrollBar" and
-    // "HScrollBar" to new bars once the manager keeps them.
     if (vertical && m_pVerticalScrollBar == nullptr) {
         m_pVerticalScrollBar = new CScrollBarUI;
         m_pVerticalScrollBar->SetOwner(this);
         m_pVerticalScrollBar->SetManager(m_pManager, nullptr, false);
+        ApplyDefaultScrollBarStyle(m_pVerticalScrollBar, L"VScrollBar");
     } else if (!vertical && m_pVerticalScrollBar != nullptr) {
         delete m_pVerticalScrollBar;
         m_pVerticalScrollBar = nullptr;
@@ -417,6 +415,7 @@ void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
         m_pHorizontalScrollBar->SetHorizontal(true);
         m_pHorizontalScrollBar->SetOwner(this);
         m_pHorizontalScrollBar->SetManager(m_pManager, nullptr, false);
+        ApplyDefaultScrollBarStyle(m_pHorizontalScrollBar, L"HScrollBar");
     } else if (!horizontal && m_pHorizontalScrollBar != nullptr) {
         delete m_pHorizontalScrollBar;
         m_pHorizontalScrollBar = nullptr;

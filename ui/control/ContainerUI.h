@@ -163,8 +163,10 @@ private:
     void ReleaseChild(CControlUI* control);
     /// Re-lays the horizontal bar's range; true when the container was laid out again.
     bool ProcessHorizontalRange(const RECT& rc, int cxRequired);
-    /// Pixels of one line step up or down.
+    /// Pixels of one line step up or down: the default font's height + 8.
     int LineHeight() const;
+    /// Applies the manager's default attribute list of className to a new scroll bar.
+    void ApplyDefaultScrollBarStyle(CScrollBarUI* bar, const wchar_t* className);
 };
 
 } // namespace SkinUI
