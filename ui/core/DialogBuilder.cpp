@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "activex/ActiveXUI.h"
 #include "control/AttributeValue.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
@@ -42,6 +43,7 @@ const BuiltInControl kBuiltInControls[] = {
     {L"Button", &MakeControl<CButtonUI>},
     {L"Option", &MakeControl<COptionUI>},
     {L"Control", &MakeControl<CControlUI>},
+    {L"ActiveX", &MakeControl<CActiveXUI>},
     {L"Container", &MakeControl<CContainerUI>},
     {L"TabLayout", &MakeControl<CTabLayoutUI>},
     {L"ScrollBar", &MakeControl<CScrollBarUI>},
