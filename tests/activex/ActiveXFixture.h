@@ -22,6 +22,12 @@ public:
     bool Created() const { return m_bCreated; }
     void Release() { ReleaseControl(); }
     bool Create() { return DoCreateControl(); }
+    // Like derived hosts that recreate after a release.
+    void ReleaseControl() override {
+        CActiveXUI::ReleaseControl();
+        if (forgetCreation) m_bCreated = false;
+    }
+    bool forgetCreation = false;
 };
 
 // A container that also paints its children, as layouts do.
@@ -38,7 +44,11 @@ class ActiveXTest : public ::testing::Test {
 protected:
     static constexpr RECT kPlace{20, 30, 220, 130}; // where Host puts the control
 
-    void SetUp() override { activextest::Probe().Reset(); }
+    void SetUp() override {
+        // Real pointer moves over the window would reach windowless objects too.
+        ::SetCursorPos(1500, 950);
+        activextest::Probe().Reset();
+    }
     void TearDown() override {
         if (host != nullptr) {
             ::DestroyWindow(host->GetHWND());

@@ -87,8 +87,10 @@ void CActiveXCtrl::DestroyActiveXWnd() {
 }
 
 void CActiveXCtrl::RemoveMessageFilter() {
-    if (m_pOwner != nullptr && m_pOwner->GetManager() != nullptr)
-        m_pOwner->GetManager()->RemoveMessageFilter(m_pOwner);
+    // From the manager it went to, even if the owner has moved on to another since.
+    if (m_pFilterManager != nullptr && m_pOwner != nullptr)
+        m_pFilterManager->RemoveMessageFilter(m_pOwner);
+    m_pFilterManager = nullptr;
 }
 
 void CActiveXCtrl::EndActivation() {
@@ -302,7 +304,8 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags) {
             m_pInPlaceObject = windowless;
             CPaintManagerUI* manager = m_pOwner->GetManager();
             m_pOwner->m_hwndHost = manager != nullptr ? manager->GetPaintWindow() : nullptr;
-            if (manager != nullptr) manager->AddMessageFilter(m_pOwner);
+            if (manager != nullptr && manager->AddMessageFilter(m_pOwner))
+                m_pFilterManager = manager;
         } else {
             hr = E_FAIL;
         }

@@ -12,6 +12,7 @@ namespace SkinUI {
 
 class CActiveXUI;
 class CActiveXWnd;
+class CPaintManagerUI;
 
 class CActiveXCtrl final : public IOleClientSite,
                            public IOleInPlaceSiteWindowless,
@@ -141,6 +142,7 @@ private:
     IViewObjectEx* m_pViewObjectEx = nullptr;      ///< for hit tests, when the object has it
     IOleInPlaceObject* m_pInPlaceObject = nullptr; ///< windowless one when windowless
     HACCEL m_hAccel = nullptr;                     ///< table of the window context, owned
+    CPaintManagerUI* m_pFilterManager = nullptr;   ///< holds the owner's message filter
     bool m_bLocked = false;
     bool m_bLockedRunning = false; ///< the object is locked running until deactivation
     bool m_bFocused = false;

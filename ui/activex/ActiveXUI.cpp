@@ -236,7 +236,7 @@ bool CActiveXUI::DoCreateControl() {
     first->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&m_pUnk));
     first->Release();
     if (m_pUnk == nullptr) {
-        ReleaseControl();
+        Abandon();
         return false;
     }
 
@@ -255,7 +255,7 @@ bool CActiveXUI::DoCreateControl() {
         persist->Release();
         if (FAILED(initialised)) {
             clientSite->Release();
-            ReleaseControl();
+            Abandon();
             return false;
         }
     }
@@ -284,11 +284,17 @@ bool CActiveXUI::DoCreateControl() {
         }
     }
     if (FAILED(hr)) {
-        ReleaseControl();
+        Abandon();
         return false;
     }
     SyncHostVisibility();
     return true;
+}
+
+void CActiveXUI::Abandon() {
+    // Only what this class set up exists yet; derived releases may clear the created flag.
+    CActiveXUI::ReleaseControl();
+    m_bCreated = true;
 }
 
 void CActiveXUI::ReleaseControl() {

@@ -82,6 +82,8 @@ protected:
     HWND m_hwndHost;           ///< window the object lives in
 
 private:
+    /// Drops a creation that failed half-way, keeping it from being retried by layouts.
+    void Abandon();
     /// Creates the object from the module's class factory; null when that cannot be done.
     IUnknown* CreateFromModule();
     /// Whether a mouse message's point meets the object.
