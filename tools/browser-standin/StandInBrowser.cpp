@@ -7,6 +7,8 @@
 
 #include <exdisp.h>
 
+#include <cwchar>
+
 namespace {
 
 // Posted to the queue window once per queued navigation.
@@ -701,7 +703,13 @@ STDMETHODIMP StandInBrowser::ReactivateAndUndo() {
     return INPLACE_E_NOTUNDOABLE;
 }
 
-STDMETHODIMP StandInBrowser::TranslateAccelerator(LPMSG) {
+STDMETHODIMP StandInBrowser::TranslateAccelerator(LPMSG message) {
+    if (!message) return E_INVALIDARG;
+    // Logged, never used: a host sees whether it handed the key on.
+    wchar_t text[48];
+    swprintf(text, 48, L"0x%04x 0x%llx", message->message,
+             static_cast<unsigned long long>(message->wParam));
+    StandInLog::Write(StandIn::kLogTranslateAccelerator, text);
     return S_FALSE;
 }
 

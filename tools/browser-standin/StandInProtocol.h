@@ -71,6 +71,7 @@ constexpr char kLogSetUIHandler[] = "SetUIHandler"; // ICustomDoc, "set" or "cle
 constexpr char kLogHostInfo[] = "HostInfo";         // handler's DOCHOSTUIINFO flags, hex
 constexpr char kLogBodyScroll[] = "BodyScroll";     // IHTMLBodyElement::put_scroll value
 constexpr char kLogStyle[] = "Style";               // "<property> <value>" of a body style put
+constexpr char kLogTranslateAccelerator[] = "TranslateAccelerator"; // "<message> <wParam>", hex
 
 // Mock login form, centred in the page; the button sits at its bottom.
 constexpr int kLoginPanelWidth = 320;

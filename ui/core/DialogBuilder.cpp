@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "activex/ActiveXUI.h"
+#include "activex/WebBrowserUI.h"
 #include "control/AttributeValue.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
@@ -52,6 +53,7 @@ const BuiltInControl kBuiltInControls[] = {
     {L"ChildLayout", &MakeControl<CChildLayoutUI>},
     {L"VerticalLayout", &MakeControl<CVerticalLayoutUI>},
     {L"HorizontalLayout", &MakeControl<CHorizontalLayoutUI>},
+    {L"WebBrowser", &MakeControl<CWebBrowserUI>},
 };
 
 CControlUI* MakeBuiltInControl(const wchar_t* className) {

@@ -1,0 +1,91 @@
+#include "activex/WebBrowser2UI.h"
+
+#include "activex/ComHelpers.h"
+#include "activex/WebBrowserEventSinker.h"
+
+namespace SkinUI {
+
+CWebBrowser2UI::CWebBrowser2UI()
+    : m_pWebBrowser2(nullptr), m_bAutoNavi(true), m_bAutoSink(true), m_bBorder(false),
+      m_bScrollbar(false), m_pSinker(nullptr) {
+    m_clsid = CLSID_WebBrowser;
+}
+
+CWebBrowser2UI::~CWebBrowser2UI() {
+    CWebBrowser2UI::ReleaseControl();
+}
+
+const wchar_t* CWebBrowser2UI::GetClass() const {
+    return L"WebBrowser2UI";
+}
+
+void* CWebBrowser2UI::GetInterface(const wchar_t* name) {
+    if (name != nullptr && wcscmp(name, L"WebBrowser2") == 0) return this;
+    return CActiveXUI::GetInterface(name);
+}
+
+void CWebBrowser2UI::SetAttribute(const wchar_t* name, const wchar_t* value) {
+    const bool isTrue = wcscmp(value, L"true") == 0;
+    if (wcscmp(name, L"url") == 0)
+        m_sUrl = value;
+    else if (wcscmp(name, L"autonavi") == 0)
+        m_bAutoNavi = isTrue;
+    else if (wcscmp(name, L"autosink") == 0)
+        m_bAutoSink = isTrue;
+    else if (wcscmp(name, L"boder") == 0)
+        m_bBorder = isTrue;
+    else if (wcscmp(name, L"scrollbar") == 0)
+        m_bScrollbar = isTrue;
+    else if (wcscmp(name, L"clsid") == 0 || wcscmp(name, L"modulename") == 0)
+        return; // always the system browser
+    else
+        CActiveXUI::SetAttribute(name, value);
+}
+
+void CWebBrowser2UI::Navigate2(const wchar_t* url) {
+    if (m_pWebBrowser2 == nullptr) return;
+    const CSkinString address = url != nullptr ? CSkinString(url) : m_sUrl;
+    if (address.IsEmpty()) return;
+    VARIANT target;
+    VariantInit(&target);
+    V_VT(&target) = VT_BSTR;
+    V_BSTR(&target) = ::SysAllocString(address.GetData());
+    m_pWebBrowser2->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
+    VariantClear(&target);
+}
+
+IWebBrowser2* CWebBrowser2UI::GetWebBrowser() const {
+    return m_pWebBrowser2;
+}
+
+bool CWebBrowser2UI::DoCreateControl() {
+    // A second creation: the old browser and its sink go first.
+    ReleaseBrowser();
+    if (!CActiveXUI::DoCreateControl()) return false;
+    GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&m_pWebBrowser2));
+    if (m_bAutoSink && m_pWebBrowser2 != nullptr) {
+        m_pSinker = new WebBrowserEventSinker(this, m_bBorder, m_bScrollbar);
+        if (FAILED(m_pSinker->Connect(m_pWebBrowser2))) ReleaseAndClear(m_pSinker);
+    }
+    if (m_bAutoNavi) {
+        if (m_pSinker != nullptr) Navigate2(L"about:blank");
+        Navigate2(nullptr);
+    }
+    return true;
+}
+
+void CWebBrowser2UI::ReleaseControl() {
+    m_bCreated = false;
+    ReleaseBrowser();
+    CActiveXUI::ReleaseControl();
+}
+
+void CWebBrowser2UI::ReleaseBrowser() {
+    if (m_pSinker != nullptr) {
+        m_pSinker->Disconnect();
+        ReleaseAndClear(m_pSinker);
+    }
+    ReleaseAndClear(m_pWebBrowser2);
+}
+
+} // namespace SkinUI
