@@ -1,6 +1,7 @@
 #include "ExeTailRecord.h"
 
 #include <windows.h>
+#include <string>
 
 namespace {
 
@@ -58,4 +59,19 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
     }
     if (start < text.size()) fields.push_back(text.substr(start));
     return fields;
+}
+
+SkinUI::CSkinString ReadTailRecordField(size_t index, const wchar_t* path) {
+    const SkinUI::CSkinString modulePath =
+        path != nullptr ? SkinUI::CSkinString(path) : GetModulePath();
+    const std::string record = ReadExeTailRecord(modulePath);
+    if (record.find('|') == std::string::npos) return SkinUI::CSkinString();
+    const std::vector<std::string> fields = SplitString(record, "|");
+    if (index >= fields.size()) return SkinUI::CSkinString();
+    const std::string& field = fields[index];
+    const int length = MultiByteToWideChar(CP_ACP, 0, field.c_str(), -1, nullptr, 0);
+    if (length <= 1) return SkinUI::CSkinString();
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, field.c_str(), -1, &text[0], length);
+    return SkinUI::CSkinString(text.c_str());
 }

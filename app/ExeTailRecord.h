@@ -21,3 +21,8 @@ std::string ReadExeTailRecord(const wchar_t* path);
 // Splits text at each delimiter; empty fields are dropped, so field numbers
 // count only non-empty fields. An empty delimiter gives no fields.
 std::vector<std::string> SplitString(const std::string& text, const std::string& delimiter);
+
+// Field `index` of the record of the executable at path (the running one by default) as
+// text, or empty when the record has no "|" or fewer non-empty fields. The bytes are
+// measured and converted in the same (ANSI) code page.
+SkinUI::CSkinString ReadTailRecordField(size_t index, const wchar_t* path = nullptr);

@@ -80,6 +80,18 @@ TEST_F(TailRecordTest, MissingFileIsReportedAndReadsEmpty) {
     EXPECT_EQ(watcher.Texts()[0], L"资源文件不存在，打开错误C:\\no\\such\\client.exe");
 }
 
+TEST_F(TailRecordTest, FieldsAreTheNonEmptyPartsOfARecordWithABar) {
+    WriteCopy(std::string("http://l.example/login||http://s.example/help\0", 46));
+    EXPECT_STREQ(ReadTailRecordField(0, path_), L"http://l.example/login");
+    EXPECT_STREQ(ReadTailRecordField(1, path_), L"http://s.example/help");
+    EXPECT_TRUE(ReadTailRecordField(2, path_).IsEmpty());
+    // Without a bar there are no addresses at all, and a bar alone gives no field.
+    WriteCopy(std::string("http://l.example/login\0", 23));
+    EXPECT_TRUE(ReadTailRecordField(0, path_).IsEmpty());
+    WriteCopy(std::string("|\0\0\0", 4));
+    EXPECT_TRUE(ReadTailRecordField(0, path_).IsEmpty());
+}
+
 TEST(SplitStringTest, FieldsOfTheRecord) {
     using Fields = std::vector<std::string>;
     EXPECT_EQ(SplitString("http://l|http://s", "|"), (Fields{"http://l", "http://s"}));

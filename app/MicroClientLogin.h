@@ -1,0 +1,41 @@
+// The first window the player sees: the transparent login picture with its minimise and
+// close buttons, carrying the login web window over a configured rectangle of it. It is
+// the program's main window: destroying it ends the message loop.
+#pragma once
+
+#include "MicroClientFrame.h"
+
+class CMircroClientWebFrame;
+
+class CMicroClientLogin : public CMicroClientFrame {
+public:
+    CMicroClientLogin() = default;
+    ~CMicroClientLogin() override;
+
+    /// The login web window, null before InitWindow and after that window is gone.
+    CMircroClientWebFrame* GetWebWindow() const { return m_pWebWnd; }
+    /// Called by the web window as it goes, so the frame never uses it afterwards.
+    void ForgetWebWindow(CMircroClientWebFrame* webWindow);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void InitWindow() override;
+    void OnClick(SkinUI::TNotifyUI& msg) override;
+    SkinUI::CSkinString GetSkinXmlName() override;
+    /// No key closes the login frame.
+    LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
+    /// Ends the message loop.
+    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
+
+private:
+    /// Keeps the web window on its rectangle of the picture.
+    void MoveWebWindow();
+    /// Places a floating button on rect, in client coordinates.
+    void PlaceButton(const wchar_t* name, const RECT& rect);
+
+    CMircroClientWebFrame* m_pWebWnd = nullptr; ///< frees itself when destroyed
+};
+
+/// The process's login frame, made on first use; null only when it cannot be allocated,
+/// and again null once the frame has been destroyed.
+CMicroClientLogin* GetLoginFrame();
