@@ -1,0 +1,192 @@
+// The client's windows run in this process from the client's own resources: the login
+// frame with its web window, the entry rules of the web window and the tray record.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "MicroClientConfig.h"
+#include "MicroClientLogin.h"
+#include "MircroClientPlayFrame.h"
+#include "MircroClientWebFrame.h"
+#include "TrayIcon.h"
+#include "window/PaintManagerUI.h"
+
+using SkinUI::CPaintManagerUI;
+using SkinUI::CSkinString;
+
+namespace {
+
+constexpr DWORD kLoginWindowStyle = 0x96C80000;
+
+void UseClientResources() {
+    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    CPaintManagerUI::SetResourceDll(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(LoadClientConfig());
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+HWND FindWebWindow(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t text[32] = {};
+            GetWindowTextW(window, text, 32);
+            if (GetWindow(window, GW_OWNER) == s->owner && wcscmp(text, L"KestoWindow") == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The whole life of the one login frame a process may have.
+TEST(LoginFrameTest, CarriesItsWebWindowAndEndsTheLoop) {
+    UseClientResources();
+    CMicroClientLogin* login = GetLoginFrame();
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(GetLoginFrame(), login);
+    ASSERT_NE(login->Create(nullptr, L"Varnel", kLoginWindowStyle, 0, 0, 0, 0, 0), nullptr);
+    const HWND frame = *login;
+    login->CenterWindow();
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    PumpMessages();
+
+    RECT client{};
+    GetClientRect(frame, &client);
+    EXPECT_EQ(client.right, 1112);
+    EXPECT_EQ(client.bottom, 645);
+    wchar_t className[16] = {};
+    GetClassNameW(frame, className, 16);
+    EXPECT_STREQ(className, L"Varnel");
+
+    const HWND web = FindWebWindow(frame);
+    ASSERT_NE(web, nullptr);
+    EXPECT_EQ(GetWindowLongW(web, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED);
+    COLORREF key = 0;
+    DWORD flags = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(web, &key, nullptr, &flags));
+    EXPECT_EQ(key, RGB(0, 255, 0));
+    EXPECT_EQ(flags, DWORD(LWA_COLORKEY));
+
+    // The web window keeps its offset and size wherever the frame goes.
+    auto expectWebOnItsRectangle = [&] {
+        const RECT f = WindowRect(frame), w = WindowRect(web);
+        EXPECT_EQ(w.left - f.left, 301);
+        EXPECT_EQ(w.top - f.top, 139);
+        EXPECT_EQ(w.right - w.left, 700);
+        EXPECT_EQ(w.bottom - w.top, 430);
+    };
+    expectWebOnItsRectangle();
+    SetWindowPos(frame, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectWebOnItsRectangle();
+    SetWindowPos(frame, nullptr, 0, 0, 1200, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectWebOnItsRectangle();
+
+    // Neither Escape nor Return closes it.
+    SendMessageW(frame, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageW(frame, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(frame));
+
+    // A web window that goes on its own is forgotten, and moving on is still safe.
+    DestroyWindow(web);
+    EXPECT_EQ(login->GetWebWindow(), nullptr);
+    SetWindowPos(frame, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    DestroyWindow(frame);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    // Once gone, no second frame is made behind the program's back.
+    EXPECT_EQ(GetLoginFrame(), nullptr);
+}
+
+TEST(WebFrameTest, OnlyTheExactKeywordEntersTheGame) {
+    UseClientResources();
+    auto* webFrame = new CMircroClientWebFrame;
+    auto navigate = [&](const wchar_t* address) {
+        VARIANT url;
+        VariantInit(&url);
+        url.vt = VT_BSTR;
+        url.bstrVal = SysAllocString(address);
+        VARIANT* urlRef = &url;
+        VARIANT* none = nullptr;
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        VARIANT_BOOL* cancelRef = &cancel;
+        webFrame->BeforeNavigate2(nullptr, urlRef, none, none, none, none, cancelRef);
+        VariantClear(&url);
+        return cancel;
+    };
+    EXPECT_EQ(navigate(L"http://www.varnel.example/Client/login"), VARIANT_FALSE);
+    EXPECT_EQ(navigate(L"http://www.varnel.example/play?CLIENT=PC"), VARIANT_FALSE);
+    EXPECT_EQ(webFrame->GetPlayFrame(), nullptr);
+    delete webFrame;
+}
+
+TEST(WebFrameTest, GameAddressStartsAtTheFirstPlainHttp) {
+    auto address = [](const wchar_t* target) {
+        return std::wstring(CMircroClientWebFrame::GameAddressFrom(CSkinString(target)));
+    };
+    EXPECT_EQ(address(L"http://g.example/?client=pc"), L"http://g.example/?client=pc");
+    EXPECT_EQ(address(L"res://go?http://g.example/?client=pc"), L"http://g.example/?client=pc");
+    EXPECT_EQ(address(L"https://g.example/?client=pc"), L"https://g.example/?client=pc");
+    EXPECT_EQ(address(L"x:HTTP://g.example/?client=pc"), L"x:HTTP://g.example/?client=pc");
+}
+
+TEST(PlayFrameTest, ServiceCenterOpensOnlyWebAddresses) {
+    EXPECT_TRUE(CMircroClientPlayFrame::IsWebAddress(L"http://www.varnel.example/ServiceCenter"));
+    EXPECT_TRUE(CMircroClientPlayFrame::IsWebAddress(L"HTTPS://help.example/"));
+    EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(L"C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(L"file:///C:/x.bat"));
+    EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(L"http:"));
+    EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(L""));
+    EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(nullptr));
+}
+
+TEST(TrayIconTest, RecordFitsThisPlatformAndCutsLongTips) {
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    {
+        TrayIcon tray;
+        const HICON icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+        EXPECT_TRUE(tray.Add(window, icon, L"Varnel"));
+        const NOTIFYICONDATAW& data = tray.GetData();
+        EXPECT_EQ(data.cbSize, sizeof(NOTIFYICONDATAW));
+        EXPECT_EQ(data.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+        EXPECT_EQ(data.uCallbackMessage, UINT(WM_USER + 1));
+        EXPECT_STREQ(data.szTip, L"Varnel");
+        EXPECT_EQ(tray.GetWindow(), window);
+
+        const std::wstring longTip(300, L'x');
+        tray.Add(window, icon, longTip.c_str());
+        EXPECT_EQ(std::wstring(tray.GetData().szTip), longTip.substr(0, 127));
+        tray.Add(window, icon, nullptr);
+        EXPECT_EQ(tray.GetData().uFlags & NIF_TIP, 0u);
+
+        tray.Remove();
+        EXPECT_EQ(tray.GetWindow(), nullptr);
+        tray.Remove();
+    }
+    DestroyWindow(window);
+}
+
+} // namespace
