@@ -38,6 +38,11 @@ void CMicroClientLogin::ForgetWebWindow(CMircroClientWebFrame* webWindow) {
 
 LRESULT CMicroClientLogin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if ((message == WM_SIZE || message == WM_MOVE) && m_pWebWnd != nullptr) MoveWebWindow();
+    if (message == WM_PAINT) {
+        const LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
+        RaiseWebWindowOnce();
+        return result;
+    }
     return WindowImplBase::HandleMessage(message, wParam, lParam);
 }
 
@@ -73,6 +78,13 @@ void CMicroClientLogin::PlaceButton(const wchar_t* name, const RECT& rect) {
     button->SetFixedXY(SIZE{rect.left, rect.top});
     button->SetFixedWidth(rect.right - rect.left);
     button->SetFixedHeight(rect.bottom - rect.top);
+}
+
+void CMicroClientLogin::RaiseWebWindowOnce() {
+    if (m_bWebWindowRaised || m_pWebWnd == nullptr || !::IsWindowVisible(*m_pWebWnd)) return;
+    m_bWebWindowRaised = true;
+    ::ShowWindow(*m_pWebWnd, SW_HIDE);
+    ::ShowWindow(*m_pWebWnd, SW_SHOWNA);
 }
 
 void CMicroClientLogin::MoveWebWindow() {

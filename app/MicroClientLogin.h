@@ -30,10 +30,16 @@ protected:
 private:
     /// Keeps the web window on its rectangle of the picture.
     void MoveWebWindow();
+    /// Owned windows belong above their owner, but a per-pixel alpha frame appears on the
+    /// screen only with its first picture, over the web window shown before it. Without a
+    /// window manager keeping owned windows on top, showing the web window again after the
+    /// first paint puts the login page back over the frame.
+    void RaiseWebWindowOnce();
     /// Places a floating button on rect, in client coordinates.
     void PlaceButton(const wchar_t* name, const RECT& rect);
 
     CMircroClientWebFrame* m_pWebWnd = nullptr; ///< frees itself when destroyed
+    bool m_bWebWindowRaised = false;            ///< put back on top after the first paint
 };
 
 /// The process's login frame, made on first use; null only when it cannot be allocated,
