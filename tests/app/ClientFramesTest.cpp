@@ -10,6 +10,8 @@
 #include "MircroClientPlayFrame.h"
 #include "MircroClientWebFrame.h"
 #include "TrayIcon.h"
+#include "control/ControlUI.h"
+#include "support/DialogWatcher.h"
 #include "window/PaintManagerUI.h"
 
 using SkinUI::CPaintManagerUI;
@@ -159,6 +161,59 @@ TEST(PlayFrameTest, ServiceCenterOpensOnlyWebAddresses) {
     EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(L"http:"));
     EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(L""));
     EXPECT_FALSE(CMircroClientPlayFrame::IsWebAddress(nullptr));
+}
+
+// The game window's own buttons, tray callbacks and closing, short of quitting.
+TEST(PlayFrameTest, ButtonsTrayAndTheQuitQuestion) {
+    UseClientResources();
+    auto* play = new CMircroClientPlayFrame;
+    play->SetGameAddress(L"http://www.varnel.example/game/play?client=pc");
+    const HWND window = play->Create(nullptr, L"Varnel", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    PumpMessages();
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);
+    EXPECT_EQ(play->GetTrayIcon().GetWindow(), window);
+    EXPECT_STREQ(play->GetTrayIcon().GetData().szTip, L"Varnel");
+
+    SkinUI::CPaintManagerUI& manager = play->GetPaintManager();
+    SkinUI::CControlUI* maxButton = manager.FindControl(L"maxbtn");
+    SkinUI::CControlUI* restoreButton = manager.FindControl(L"restorebtn");
+    ASSERT_NE(maxButton, nullptr);
+    ASSERT_NE(restoreButton, nullptr);
+    EXPECT_FALSE(maxButton->IsVisible());
+    manager.SendNotify(restoreButton, L"click");
+    EXPECT_TRUE(maxButton->IsVisible());
+    EXPECT_FALSE(restoreButton->IsVisible());
+    manager.SendNotify(maxButton, L"click");
+    EXPECT_TRUE(IsZoomed(window));
+    EXPECT_TRUE(restoreButton->IsVisible());
+    EXPECT_FALSE(maxButton->IsVisible());
+
+    // A left click on the tray icon brings a hidden window back, not a minimised one.
+    ShowWindow(window, SW_HIDE);
+    EXPECT_EQ(SendMessageW(window, WM_USER + 1, 0, WM_LBUTTONDOWN), 1);
+    EXPECT_TRUE(IsWindowVisible(window));
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+    SendMessageW(window, WM_USER + 1, 0, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+
+    // Every way of closing asks; "no" keeps the game running.
+    {
+        DialogWatcher watcher(L"提示", IDNO);
+        EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 1);
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(window, WM_COMMAND, kQuitGameCommand, 0);
+        manager.SendNotify(manager.FindControl(L"closebtn"), L"click");
+        const auto texts = watcher.Texts();
+        ASSERT_EQ(texts.size(), 4u);
+        for (const std::wstring& text : texts)
+            EXPECT_EQ(text, L"正在游戏是否退出？");
+    }
+    EXPECT_TRUE(IsWindow(window));
+
+    DestroyWindow(window);
 }
 
 TEST(TrayIconTest, RecordFitsThisPlatformAndCutsLongTips) {
