@@ -37,7 +37,10 @@ void CMicroClientLogin::ForgetWebWindow(CMircroClientWebFrame* webWindow) {
 }
 
 LRESULT CMicroClientLogin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if ((message == WM_SIZE || message == WM_MOVE) && m_pWebWnd != nullptr) MoveWebWindow();
+    // A minimised frame sits far off screen; following it there would show the web window
+    // that minimising has just hidden.
+    if ((message == WM_SIZE || message == WM_MOVE) && m_pWebWnd != nullptr && !::IsIconic(m_hWnd))
+        MoveWebWindow();
     if (message == WM_PAINT) {
         const LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
         RaiseWebWindowOnce();
