@@ -86,8 +86,11 @@ void CMicroClientLogin::PlaceButton(const wchar_t* name, const RECT& rect) {
 void CMicroClientLogin::RaiseWebWindowOnce() {
     if (m_bWebWindowRaised || m_pWebWnd == nullptr || !::IsWindowVisible(*m_pWebWnd)) return;
     m_bWebWindowRaised = true;
-    ::ShowWindow(*m_pWebWnd, SW_HIDE);
-    ::ShowWindow(*m_pWebWnd, SW_SHOWNA);
+    // Through the topmost band, so the order really changes and reaches the screen. Hiding
+    // and showing it would stall there: hiding waits two seconds for a window manager.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    ::SetWindowPos(*m_pWebWnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    ::SetWindowPos(*m_pWebWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
 }
 
 void CMicroClientLogin::MoveWebWindow() {

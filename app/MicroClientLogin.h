@@ -32,8 +32,8 @@ private:
     void MoveWebWindow();
     /// Owned windows belong above their owner, but a per-pixel alpha frame appears on the
     /// screen only with its first picture, over the web window shown before it. Without a
-    /// window manager keeping owned windows on top, showing the web window again after the
-    /// first paint puts the login page back over the frame.
+    /// window manager keeping owned windows on top, moving the web window to the top again
+    /// after the first paint puts the login page back over the frame.
     void RaiseWebWindowOnce();
     /// Places a floating button on rect, in client coordinates.
     void PlaceButton(const wchar_t* name, const RECT& rect);
