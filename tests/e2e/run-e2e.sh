@@ -337,11 +337,16 @@ check_move() {
     login=$(probe info "$LOGIN")
     rect "$login" window
     local left=$L top=$T
-    # Dragging the picture outside its buttons moves the frame.
+    # Dragging the picture outside its buttons moves the frame. Each step waits for the
+    # client: the pointer moves once the press has started the frame's move loop, and is
+    # released once the frame has followed (Wine reads a queued motion relative to where the
+    # window is when the motion is handled, so motions sent ahead count twice).
     local x=$((left + 120)) y=$((top + FRAME_HEIGHT - 40))
-    xdotool mousemove --sync $x $y mousedown 1 mousemove --sync $((x + 30)) $((y - 20)) \
-        mousemove --sync $((x + 60)) $((y - 40)) mouseup 1
+    xdotool mousemove --sync $x $y mousedown 1
+    becomes "$LOGIN" moving || note "no move loop seen"
+    xdotool mousemove --sync $((x + 60)) $((y - 40))
     poll 5 eval '[ "$(field "$(probe info "$LOGIN")" window)" != "$(field "$login" window)" ]'
+    xdotool mouseup 1
     login=$(probe info "$LOGIN")
     rect "$login" window
     check "dragging moves the login frame (by $((L - left)),$((T - top)))" \
@@ -360,6 +365,7 @@ check_minimise() {
     probe post "$LOGIN" $WM_SYSCOMMAND $SC_RESTORE 0
     check "restoring shows the frame again" becomes "$LOGIN" restored
     check "... and the web window at its place" poll 5 eval 'becomes "$WEB" visible 100 && web_at_offset'
+    check "... above the frame" above "$WEB" "$LOGIN"
 }
 
 # Clicks the stand-in's "log in" button; the game window must open.

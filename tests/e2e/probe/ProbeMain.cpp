@@ -6,7 +6,8 @@
 //   count CLASS TEXT [--owner H] [--not H] [--pid P] [--visible]  how many match (no wait)
 //   list CLASS TEXT [--owner H] [--not H] [--pid P] [--visible]   all that match, top first
 //   info H                                    state of a window
-//   wait H visible|hidden|iconic|zoomed|restored|gone             until the window is so
+//   wait H visible|hidden|iconic|zoomed|restored|gone|moving      until the window is so
+//                                             (moving: its thread runs a move or size loop)
 //   descendant H CLASS [--contains TEXT]      a window inside H of that class
 //   descendants H                             every window inside H
 //   login-button H                            screen point of the stand-in's "log in" button
@@ -171,6 +172,13 @@ int Wait(const Arguments& arguments) {
         };
     else if (state == L"gone")
         condition = [&] { return !IsWindow(window); };
+    else if (state == L"moving")
+        condition = [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+                   (info.flags & GUI_INMOVESIZE) != 0;
+        };
     else
         return kUsage;
     const bool reached = WaitFor(condition, arguments.Timeout());
