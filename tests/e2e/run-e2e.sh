@@ -132,8 +132,14 @@ log_has() { grep -qxF -- "$2" "$1" 2>/dev/null; }
 # The game window's notification icon (id 0) is there.
 has_tray() { probe tray "$PLAY" 0 >/dev/null; }
 
-# becomes WINDOW STATE [TIMEOUT_MS]: waits until the window is in that state (probe wait).
-becomes() { probe wait "$1" "$2" --timeout "${3:-5000}" >/dev/null; }
+# becomes WINDOW STATE [TIMEOUT_MS]: waits (10 s by default) until the window is in that state.
+# On a time-out it notes the state the window was left in.
+becomes() {
+    local state
+    state=$(probe wait "$1" "$2" --timeout "${3:-10000}") && return 0
+    note "not $2: $state"
+    return 1
+}
 
 # --- the private prefix ------------------------------------------------------------------
 
@@ -178,7 +184,8 @@ make_prefix() {
     printf '\n[Software\\\\Wine\\\\Explorer] 0\n"Desktop"="Default"\n' >>"$PREFIX/user.reg"
     printf '\n[Software\\\\Wine\\\\Explorer\\\\Desktops] 0\n"Default"="%s"\n' "$size" >>"$PREFIX/user.reg"
     export WINEPREFIX=$PREFIX
-    wineserver -p || return 1
+    # Lingers only seconds after the last process, should this script be killed outright.
+    wineserver -p10 || return 1
     # Wine's own services start now, detached from CTest's pipes.
     wine cmd /c exit </dev/null >/dev/null 2>&1
     # The stand-in answers for the system browser's class id; the recorder opens http.
@@ -364,7 +371,8 @@ check_minimise() {
     # What the taskbar does for a minimised window.
     probe post "$LOGIN" $WM_SYSCOMMAND $SC_RESTORE 0
     check "restoring shows the frame again" becomes "$LOGIN" restored
-    check "... and the web window at its place" poll 5 eval 'becomes "$WEB" visible 100 && web_at_offset'
+    check "... and the web window at its place" \
+        poll 5 eval 'probe wait "$WEB" visible --timeout 100 >/dev/null && web_at_offset'
     check "... above the frame" above "$WEB" "$LOGIN"
 }
 
@@ -399,14 +407,9 @@ check_enter_game() {
     fi
 }
 
-# The title label's part of the title bar, left of its centre: after the 10-pixel margin,
-# the 16-pixel logo and a 4-pixel gap, 300 pixels wide, 32 high.
-title_light_pixels() {
-    light_pixels "$1" $((L + 30)) "$T" 300 32
-}
-
-# The label's text is light on the dark bar: enough light pixels in the label's part,
-# spanning a short word, and none in a stretch of bar as wide in the middle.
+# The label's text is light on the dark title bar: enough light pixels in the label's part
+# (after the 10-pixel margin, the 16-pixel logo and a 4-pixel gap; left of the bar's
+# centre), spanning a short word, and none in a stretch of bar as wide in the middle.
 title_reads_varnel() {
     local shot=$RUN/title.png
     screenshot "$shot"
