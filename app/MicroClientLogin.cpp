@@ -41,6 +41,10 @@ LRESULT CMicroClientLogin::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     // that minimising has just hidden.
     if ((message == WM_SIZE || message == WM_MOVE) && m_pWebWnd != nullptr && !::IsIconic(m_hWnd))
         MoveWebWindow();
+    // Hidden on the way into the game, the frame is not shown again: its decoded picture
+    // goes (it loads again should the frame ever be painted).
+    if (message == WM_SHOWWINDOW && wParam == FALSE && lParam == 0)
+        m_PaintManager.RemoveAllImages();
     if (message == WM_PAINT) {
         const LRESULT result = WindowImplBase::HandleMessage(message, wParam, lParam);
         RaiseWebWindowOnce();

@@ -153,6 +153,21 @@ TEST_F(PaintPaths, LayeredWindowKeepsWhatControlsDrawOpaque) {
     EXPECT_EQ(Layered(20, 20), kBlue);
 }
 
+TEST_F(PaintPaths, HiddenLayeredWindowLetsItsBitmapGoAndPaintsWholeWhenBack) {
+    Open(true);
+    ASSERT_NE(manager->GetBackgroundBitmap(), nullptr);
+    ::ShowWindow(window, SW_HIDE);
+    EXPECT_EQ(manager->GetBackgroundBitmap(), nullptr);
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    // Even a small update repaints a new bitmap whole.
+    const RECT corner{0, 0, 4, 4};
+    ::InvalidateRect(window, &corner, FALSE);
+    Repaint();
+    ASSERT_NE(manager->GetBackgroundBitmap(), nullptr);
+    EXPECT_EQ(Layered(20, 20), kBlue);
+    EXPECT_EQ(Layered(30, 65), kImageColor);
+}
+
 TEST_F(PaintPaths, OpacityAndInitSize) {
     Open(false);
     manager->SetTransparent(128);

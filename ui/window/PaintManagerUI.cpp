@@ -214,6 +214,14 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
         break;
     }
 
+    case WM_SHOWWINDOW:
+        // A hidden window needs no back buffers; the next paint makes them again, whole.
+        if (wParam == FALSE) {
+            DeleteOffscreen();
+            DeleteBackground();
+        }
+        break;
+
     case WM_ERASEBKGND:
         // Painting covers everything; erasing would only flicker.
         result = 1;
