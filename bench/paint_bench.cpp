@@ -9,14 +9,16 @@
 //    (BitBlt) in the same paint cycle. The bare BitBlt into the window's DC is printed
 //    too: under Wine it only fills the window's surface, which reaches the X server later,
 //    outside its timing, while a paint cycle pushes its frame out at EndPaint.
-// 2. Full update of a 1112 x 645 per-pixel alpha window like the login window (a background
-//    picture of that size with transparent corners, buttons, labels), UpdateLayeredWindow
-//    included. Budget: 8 ms. UpdateLayeredWindow
-//    of a ready bitmap of that size is printed as its floor.
+// 2. Full update of the 1112 x 645 per-pixel alpha login window, UpdateLayeredWindow
+//    included: the client's own login.xml built from its skin archive (build/app/skin.zip),
+//    with the two buttons placed where the client puts them. Budget: 8 ms. A heavier tree of
+//    the same size (eight captioned buttons and three text labels over the picture) is
+//    printed too, and UpdateLayeredWindow of a ready bitmap of that size as the floor.
 //
 // Images are made in memory and handed to the image cache. Median of many runs.
 
 #include "control/ControlUI.h"
+#include "core/DialogBuilder.h"
 #include "core/StdPtrArray.h"
 #include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
@@ -241,6 +243,41 @@ protected:
     }
 };
 
+// The client's login window: its skin from the client's archive, its buttons placed as the
+// client places them.
+class LoginWindow : public CWindowWnd {
+public:
+    LoginWindow() { manager.SetBackgroundTransparent(true); }
+    CPaintManagerUI manager;
+
+protected:
+    const wchar_t* GetWndClassName() const override { return L"SkinPaintBenchLogin"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) {
+            manager.Init(GetHWND());
+            CDialogBuilder builder;
+            CControlUI* root = builder.Create(STRINGorID(L"login.xml"), nullptr, nullptr, &manager);
+            if (root == nullptr) return -1;
+            manager.AttachDialog(root);
+            Place(L"minbtn", 981, 108, 21, 21);
+            Place(L"closebtn", 1009, 124, 26, 26);
+        }
+        LRESULT result = 0;
+        if (manager.MessageHandler(message, wParam, lParam, result)) return result;
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    void Place(const wchar_t* name, int x, int y, int cx, int cy) {
+        if (CControlUI* button = manager.FindControl(name)) {
+            button->SetFloat(true);
+            button->SetFixedXY(SIZE{x, y});
+            button->SetFixedWidth(cx);
+            button->SetFixedHeight(cy);
+        }
+    }
+};
+
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -249,7 +286,7 @@ void Pump() {
     }
 }
 
-HWND OpenWindow(BenchWindow& window, int width, int height) {
+HWND OpenWindow(CWindowWnd& window, int width, int height) {
     HWND hWnd = window.Create(nullptr, L"paint bench", WS_POPUP, 0, 0, 0, width, height);
     if (hWnd == nullptr) return nullptr;
     ShowWindow(hWnd, SW_SHOWNOACTIVATE);
@@ -317,9 +354,29 @@ int main() {
                 ratio <= 10.0 ? "OK" : "OVER BUDGET");
     if (ratio > 10.0) status = 1;
 
-    // 2. Per-pixel alpha window, UpdateLayeredWindow included.
+    // 2. Per-pixel alpha windows, UpdateLayeredWindow included.
     const int layeredWidth = 1112;
     const int layeredHeight = 645;
+    wchar_t folder[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, folder, MAX_PATH);
+    *wcsrchr(folder, L'\\') = L'\0';
+    wcscat_s(folder, L"\\..\\app\\");
+    CPaintManagerUI::SetResourcePath(folder);
+    CPaintManagerUI::SetResourceZip(L"skin.zip", true);
+    LoginWindow login;
+    HWND loginWindow = OpenWindow(login, layeredWidth, layeredHeight);
+    if (loginWindow == nullptr || login.manager.GetBackgroundBitmap() == nullptr) {
+        std::printf("cannot open the login window from %ls\n", folder);
+        return 1;
+    }
+    const double loginMs = MedianMs([&] {
+        Repaint(loginWindow);
+        GdiFlush();
+    });
+    RECT place;
+    GetWindowRect(loginWindow, &place);
+    DestroyWindow(loginWindow);
+
     BenchWindow layered(BuildTree(layeredWidth, layeredHeight, 8, true), true);
     HWND layeredWindow = OpenWindow(layered, layeredWidth, layeredHeight);
     if (layeredWindow == nullptr || layered.manager.GetBackgroundBitmap() == nullptr) {
@@ -341,7 +398,6 @@ int main() {
     HBITMAP finished = MakeImage(layeredWidth, layeredHeight, LoginPicture);
     HDC pushDC = CreateCompatibleDC(nullptr);
     HGDIOBJ oldPush = SelectObject(pushDC, finished);
-    RECT place;
     GetWindowRect(layeredWindow, &place);
     POINT position{place.left, place.top};
     SIZE size{layeredWidth, layeredHeight};
@@ -356,11 +412,13 @@ int main() {
     DeleteDC(pushDC);
     DeleteObject(finished);
     DestroyWindow(layeredWindow);
-    std::printf("layered update %dx%d          %8.3f ms  (budget: at most 8 ms) %s\n", layeredWidth,
-                layeredHeight, layeredMs, layeredMs <= 8.0 ? "OK" : "OVER BUDGET");
+    std::printf("login window update %dx%d     %8.3f ms  (budget: at most 8 ms) %s\n", layeredWidth,
+                layeredHeight, loginMs, loginMs <= 8.0 ? "OK" : "OVER BUDGET");
     std::printf("floor: UpdateLayeredWindow alone %8.3f ms; painting %.3f ms\n", pushMs,
+                loginMs - pushMs);
+    std::printf("heavier layered tree, same size  %8.3f ms; painting %.3f ms\n", layeredMs,
                 layeredMs - pushMs);
     std::printf("layered repaint of one button    %8.3f ms\n", hoverMs);
-    if (layeredMs > 8.0) status = 1;
+    if (loginMs > 8.0) status = 1;
     return status;
 }
