@@ -17,7 +17,11 @@ varnel_build() {
 
 VARNEL_XVFB_PID=""
 varnel_cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
+    # Only the wineserver this run started: another run's must keep going.
+    if [ -n "${VARNEL_WINESERVER_STARTED:-}" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        VARNEL_WINESERVER_STARTED=""
+    fi
     if [ -n "$VARNEL_XVFB_PID" ]; then
         kill "$VARNEL_XVFB_PID" >/dev/null 2>&1 || true
         wait "$VARNEL_XVFB_PID" 2>/dev/null || true
@@ -59,7 +63,12 @@ varnel_start_wine() {
         varnel_env wineboot -i >/dev/null 2>&1 || true
         varnel_env wineserver -w || true
     fi
-    varnel_env wineserver -p
+    if ! varnel_env wineserver -p; then
+        echo "A wineserver is already running for $WINEPREFIX (another run, or one left over)." >&2
+        echo "Stop it with: WINEPREFIX=$WINEPREFIX wineserver -k" >&2
+        exit 1
+    fi
+    VARNEL_WINESERVER_STARTED=1
     # Start Wine's own services now, detached from our output: started by the
     # first test they would inherit its pipes and keep CTest waiting.
     varnel_env wine cmd /c exit </dev/null >/dev/null 2>&1 || true
