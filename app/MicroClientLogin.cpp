@@ -25,6 +25,10 @@ CMicroClientLogin* GetLoginFrame() {
     return g_loginFrame;
 }
 
+CMicroClientLogin* FindLoginFrame() {
+    return g_loginFrame;
+}
+
 CMicroClientLogin::~CMicroClientLogin() {
     if (g_loginFrame == this) {
         g_loginFrame = nullptr;

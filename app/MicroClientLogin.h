@@ -45,3 +45,5 @@ private:
 /// The process's login frame, made on first use; null only when it cannot be allocated,
 /// and again null once the frame has been destroyed.
 CMicroClientLogin* GetLoginFrame();
+/// The login frame if one exists; never makes one.
+CMicroClientLogin* FindLoginFrame();

@@ -36,7 +36,7 @@ BOOL CMircroClientWebFrame::FollowOwner(int left, int top, int right, int bottom
 }
 
 void CMircroClientWebFrame::OnFinalMessage(HWND hWnd) {
-    if (CMicroClientLogin* login = GetLoginFrame()) login->ForgetWebWindow(this);
+    if (CMicroClientLogin* login = FindLoginFrame()) login->ForgetWebWindow(this);
     CMicroClientFrame::OnFinalMessage(hWnd);
 }
 
