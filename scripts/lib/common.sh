@@ -8,10 +8,15 @@ export BUILD
 varnel_build() {
     "$ROOT/scripts/setup"
     if [ ! -f "$BUILD/build.ninja" ]; then
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache
+                                                  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
         cmake -S "$ROOT" -B "$BUILD" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-            -DCMAKE_BUILD_TYPE=Release >/dev/null
+            -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
     fi
+    # Paths relative to the checkout, so other checkouts of the tree share the cache.
+    export CCACHE_BASEDIR="$ROOT"
     cmake --build "$BUILD" -- -j"$(nproc)"
 }
 
