@@ -1175,6 +1175,13 @@ void CRenderEngine::DrawTextW(HDC hDC, CPaintManagerUI* manager, RECT& rc, const
     SetBkMode(hDC, oldMode);
 }
 
+void CRenderEngine::DrawOpaque(HDC hDC, const RECT& bounds, void (*draw)(void* context),
+                               void* context) {
+    if (hDC == nullptr || draw == nullptr) return;
+    COpaqueGdiScope opaque(hDC, bounds);
+    draw(context);
+}
+
 SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t* text, int font,
                                 UINT) {
     SIZE size = {0, 0};

@@ -129,6 +129,22 @@ public:
     /// receives the measured size instead. Text stays opaque on surfaces with alpha.
     static void DrawTextW(HDC hDC, CPaintManagerUI* manager, RECT& rc, const wchar_t* text,
                           DWORD color, int font, UINT format);
+    /// Draws (or with DT_CALCRECT measures) HTML-like text: single-letter tags for bold,
+    /// italic, underline, fonts, colours, links, paragraphs, line heights, pen moves, line
+    /// breaks, raw text, selection and inline images. Uses DT_CENTER, DT_RIGHT, DT_VCENTER,
+    /// DT_BOTTOM (which move `rc` to the text when drawing), DT_SINGLELINE, DT_WORDBREAK,
+    /// DT_END_ELLIPSIS and DT_CALCRECT (`rc` then receives the text's right and bottom).
+    /// `linkCount` holds the capacity of `links` and `targets` on entry (either may be null)
+    /// and the number of links recorded on return; the pointer over one of the rectangles
+    /// passed in shows links to its target in the hover colour. Malformed markup is drawn as
+    /// well as it can be, never failing.
+    static void DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, const wchar_t* text,
+                             DWORD color, RECT* links, CSkinString* targets, int& linkCount,
+                             UINT style);
+    /// Runs `draw(context)` and keeps what GDI text and shape calls drew into `bounds`
+    /// opaque on a surface with alpha (elsewhere it is plain drawing).
+    static void DrawOpaque(HDC hDC, const RECT& bounds, void (*draw)(void* context),
+                           void* context);
     /// Width and height of one line of text in one of the manager's fonts; 0 x 0 for null
     /// text or manager.
     static SIZE GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t* text, int font,
