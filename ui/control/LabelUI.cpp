@@ -467,11 +467,14 @@ HFONT CLabelUI::LabelFontHandle() const {
     return m_pManager != nullptr ? m_pManager->GetFont(m_iFont) : nullptr;
 }
 
-void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, const wchar_t* text, DWORD color, UINT style, RECT*,
-                             CSkinString*, int* linkCount) {
-    // TODO(HTML text): with showhtml the text goes through CRenderEngine::DrawHtmlText
-    // (manager, rc, text, color, links, targets, *linkCount, style), which also records
-    // the links. Until that renderer exists it is drawn as plain text and has no links.
+void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, const wchar_t* text, DWORD color, UINT style,
+                             RECT* links, CSkinString* targets, int* linkCount) {
+    if (m_bShowHtml) {
+        int count = linkCount != nullptr ? *linkCount : 0;
+        CRenderEngine::DrawHtmlText(hDC, m_pManager, rc, text, color, links, targets, count, style);
+        if (linkCount != nullptr) *linkCount = count;
+        return;
+    }
     if (linkCount != nullptr) *linkCount = 0;
     CRenderEngine::DrawTextW(hDC, m_pManager, rc, text, color, m_iFont, style);
 }

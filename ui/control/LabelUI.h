@@ -116,10 +116,9 @@ protected:
     void ApplyDefaultTextColors();
     /// Height of the label's font as the manager measured it.
     int FontHeight() const;
-    /// Draws (or with DT_CALCRECT measures) text into rc in the label's font and sets
-    /// *linkCount (the capacity on entry) to the links recorded into links and targets.
-    /// HTML-like text is still drawn as plain text, with no links, until the HTML text
-    /// renderer exists.
+    /// Draws (or with DT_CALCRECT measures) text into rc: HTML-like text with "showhtml"
+    /// (its fonts come from its tags), else plain text in the label's font. Sets *linkCount
+    /// (the capacity on entry) to the links recorded into links and targets.
     void DrawLabelText(HDC hDC, RECT& rc, const wchar_t* text, DWORD color, UINT style,
                        RECT* links = nullptr, CSkinString* targets = nullptr,
                        int* linkCount = nullptr);

@@ -107,6 +107,8 @@ void CTextUI::DoEvent(TEventUI& event) {
 void CTextUI::PaintText(HDC hDC) {
     if (m_sText.IsEmpty()) {
         m_nLinks = 0;
+        for (RECT& link : m_rcLinks)
+            ::SetRectEmpty(&link);
         return;
     }
     ApplyDefaultTextColors();
@@ -114,6 +116,9 @@ void CTextUI::PaintText(HDC hDC) {
     RECT textRect = TextRect();
     DrawLabelText(hDC, textRect, m_sText, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor,
                   m_uTextStyle, m_rcLinks, m_sLinks, &m_nLinks);
+    // Rectangles of links a longer text had before must not be hit or hovered any more.
+    for (int i = std::max(m_nLinks, 0); i < kMaxLinks; ++i)
+        ::SetRectEmpty(&m_rcLinks[i]);
 }
 
 } // namespace SkinUI

@@ -31,8 +31,7 @@ public:
     SIZE EstimateSize(SIZE available) override;
     /// Link hit testing: hand cursor, hover, and "link" (wParam = index) on release.
     void DoEvent(TEventUI& event) override;
-    /// Wrapped text; the links of HTML-like text are recorded once the HTML text renderer
-    /// exists (until then there are none).
+    /// Wrapped text; the links of HTML-like text are recorded for hit testing.
     void PaintText(HDC hDC) override;
 
 protected:
