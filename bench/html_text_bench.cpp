@@ -19,8 +19,8 @@ using SkinUI::CSkinString;
 
 namespace {
 
-const int kRounds = 7;
-const int kDrawsPerRound = 40;
+const int kRounds = 15;
+const int kDrawsPerRound = 20;
 const int kWidth = 400;
 const int kHeight = 1200;
 
@@ -83,18 +83,26 @@ struct Canvas {
     HGDIOBJ old;
 };
 
-template <typename Draw> double BestRound(Draw draw) {
-    double best = 1e30;
-    for (int round = 0; round < kRounds; ++round) {
+// Seconds per draw of each of the two, best of the rounds; the rounds alternate between
+// them, so that a busy moment of the machine does not fall on one of them only.
+template <typename First, typename Second>
+void BestRounds(First first, Second second, double& firstBest, double& secondBest) {
+    firstBest = secondBest = 1e30;
+    const auto time = [](auto draw) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         for (int i = 0; i < kDrawsPerRound; ++i)
             draw();
         GdiFlush();
         QueryPerformanceCounter(&end);
-        if (Seconds(start, end) < best) best = Seconds(start, end);
+        return Seconds(start, end) / kDrawsPerRound;
+    };
+    for (int round = 0; round < kRounds; ++round) {
+        const double a = time(first);
+        const double b = time(second);
+        if (a < firstBest) firstBest = a;
+        if (b < secondBest) secondBest = b;
     }
-    return best / kDrawsPerRound;
 }
 
 } // namespace
@@ -112,18 +120,25 @@ int main() {
 
     RECT links[8];
     CSkinString targets[8];
-    const double html = BestRound([&] {
-        RECT rc = area;
-        int count = 8;
-        CRenderEngine::DrawHtmlText(dc, &manager, rc, markup.c_str(), 0xFF202020, links, targets,
-                                    count, DT_WORDBREAK);
-    });
-    HGDIOBJ oldFont = SelectObject(dc, manager.GetDefaultFontInfo()->font);
-    SetBkMode(dc, TRANSPARENT);
-    const double system = BestRound([&] {
-        RECT rc = area;
-        ::DrawTextW(dc, plain.c_str(), -1, &rc, DT_WORDBREAK | DT_NOPREFIX);
-    });
+    const HFONT font = manager.GetDefaultFontInfo()->font;
+    double html = 0;
+    double system = 0;
+    BestRounds(
+        [&] {
+            RECT rc = area;
+            int count = 8;
+            CRenderEngine::DrawHtmlText(dc, &manager, rc, markup.c_str(), 0xFF202020, links,
+                                        targets, count, DT_WORDBREAK);
+        },
+        [&] {
+            RECT rc = area;
+            HGDIOBJ old = SelectObject(dc, font);
+            SetBkMode(dc, TRANSPARENT);
+            ::DrawTextW(dc, plain.c_str(), -1, &rc, DT_WORDBREAK | DT_NOPREFIX);
+            SelectObject(dc, old);
+        },
+        html, system);
+    HGDIOBJ oldFont = SelectObject(dc, font);
     RECT htmlSize = area;
     int none = 0;
     CRenderEngine::DrawHtmlText(dc, &manager, htmlSize, markup.c_str(), 0, nullptr, nullptr, none,
@@ -141,5 +156,26 @@ int main() {
     const double ratio = html / system;
     std::printf("ratio         %8.2f  (budget: at most 4.00) %s\n", ratio,
                 ratio <= 4.0 ? "OK" : "OVER BUDGET");
+
+    // A button's text, centred both ways: the case drawn most often.
+    double label = 0;
+    double labelSystem = 0;
+    const RECT button{0, 0, 120, 30};
+    BestRounds(
+        [&] {
+            RECT rc = button;
+            int none = 0;
+            CRenderEngine::DrawHtmlText(dc, &manager, rc, L"<b>Log in</b> <c #C00000>now</c>",
+                                        0xFF202020, nullptr, nullptr, none,
+                                        DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        },
+        [&] {
+            RECT rc = button;
+            CRenderEngine::DrawTextW(dc, &manager, rc, L"Log in now", 0xFF202020, -1,
+                                     DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+        },
+        label, labelSystem);
+    std::printf("button text: DrawHtmlText %.3f ms, DrawTextW %.3f ms (for comparison)\n",
+                label * 1000, labelSystem * 1000);
     return 0;
 }

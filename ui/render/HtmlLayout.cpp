@@ -65,6 +65,43 @@ private:
     int m_mode;
 };
 
+// Memory device contexts that keep one font each selected, for measuring text in fonts
+// other than the default: switching the font of one device context costs far more than
+// measuring in it. A few at most; beyond them the caller selects fonts as usual.
+class CMeasuringContexts {
+public:
+    explicit CMeasuringContexts(HDC compatible) : m_compatible(compatible) {}
+    ~CMeasuringContexts() {
+        for (const Entry& entry : m_entries) {
+            ::SelectObject(entry.dc, entry.old);
+            ::DeleteDC(entry.dc);
+        }
+    }
+    CMeasuringContexts(const CMeasuringContexts&) = delete;
+    CMeasuringContexts& operator=(const CMeasuringContexts&) = delete;
+
+    /// A context with the font selected; null when no more can be made.
+    HDC For(HFONT font) {
+        for (const Entry& entry : m_entries)
+            if (entry.font == font) return entry.dc;
+        if (m_entries.size() >= kMaxContexts) return nullptr;
+        HDC dc = ::CreateCompatibleDC(m_compatible);
+        if (dc == nullptr) return nullptr;
+        m_entries.push_back(Entry{font, dc, ::SelectObject(dc, font)});
+        return dc;
+    }
+
+private:
+    static constexpr size_t kMaxContexts = 6;
+    struct Entry {
+        HFONT font;
+        HDC dc;
+        HGDIOBJ old;
+    };
+    HDC m_compatible;
+    std::vector<Entry> m_entries;
+};
+
 COLORREF ToColorRef(DWORD color) {
     return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
@@ -106,8 +143,12 @@ public:
                          ? std::max(request.capacity, 0)
                          : 0),
           m_defaultFont(request.manager->GetDefaultFontInfo()),
-          m_fontSelection(request.dc, m_defaultFont->font), m_attributes(request.dc) {
+          m_fontSelection(request.dc, m_defaultFont->font), m_attributes(request.dc),
+          m_measuring(request.dc) {
         m_state.position = request.text;
+        // Other contexts measure the same only without a mapping of their own.
+        m_ownMeasuring =
+            ::GetMapMode(request.dc) == MM_TEXT && ::GetGraphicsMode(request.dc) == GM_COMPATIBLE;
         if (!m_singleLine) {
             if ((request.style & DT_CENTER) != 0) m_alignment = 1;
             if ((request.style & DT_RIGHT) != 0) m_alignment = 2;
@@ -150,7 +191,6 @@ private:
     Step HandleTag(const Tag& tag);
     void PushFont(const TFontInfo* font);
     void PopFont();
-    void SelectFont();
     const TFontInfo* Variant(bool bold, bool underline, bool italic);
     const TFontInfo* RequestedFont(const HtmlMarkup::FontRequest& request);
     Step PlaceImage(const Tag& tag, const HtmlMarkup::InlineImage& image);
@@ -159,7 +199,31 @@ private:
 
     // ---- Text runs
 
+    // How much of a run goes on the line.
+    struct RunFit {
+        int cut = 0;      // characters drawn
+        int consumed = 0; // characters taken from the text: the cut, and a space broken at
+        LONG width = 0;
+        bool overflow = false; // the line ends after the run
+        bool ellipsis = false; // "..." follows the cut
+    };
+
+    // A piece of text to draw.
+    struct TextCommand {
+        const wchar_t* text;
+        int length;
+        int x;
+        int y;
+        HFONT font;
+        COLORREF color;
+        bool opaque;
+    };
+
+    /// A device context with the current font selected, to measure in.
+    HDC Measuring();
+    void DrawCommands();
     Step PlaceRun(const wchar_t* start, int length, const wchar_t* next, bool space);
+    RunFit FitRun(const wchar_t* start, int length, bool space);
     int FitCount(const wchar_t* start, int length, LONG available, LONG& width);
     LONG Extent(const wchar_t* start, int length);
     void DrawRun(const wchar_t* start, int length, bool ellipsis, LONG width);
@@ -176,6 +240,8 @@ private:
     const TFontInfo* m_defaultFont;
     CFontSelection m_fontSelection;
     CTextAttributes m_attributes;
+    CMeasuringContexts m_measuring;
+    bool m_ownMeasuring = false;
 
     LineState m_state;
     Pass m_pass = Pass::Measure;
@@ -189,6 +255,9 @@ private:
     LONG m_imageBottom = LONG_MIN;
     std::vector<PlacedImage> m_images;
     std::vector<int> m_extents; // GetTextExtentExPointW output, kept for reuse
+    std::vector<RunFit> m_fits; // the runs of the line, as the measuring pass fitted them
+    size_t m_nextFit = 0;
+    std::vector<TextCommand> m_commands; // the line's text, drawn font by font at its end
 
     // Links, recorded by the measuring passes only.
     int m_linkCount = 0;
@@ -236,6 +305,7 @@ void CHtmlLayout::LayOutLines() {
 
         m_pass = Pass::Measure;
         m_placedImage = false;
+        m_fits.clear();
         LayOutLine();
         const LONG lineEnd = m_x;
         const LONG shift =
@@ -250,12 +320,13 @@ void CHtmlLayout::LayOutLines() {
             // The same line again from the same state, now drawn at its measured height.
             LineState measured = std::move(m_state);
             m_state = lineStart;
-            SelectFont();
             m_pass = Pass::Draw;
             m_shift = shift;
+            m_nextFit = 0;
+            m_commands.clear();
             LayOutLine();
+            DrawCommands();
             m_state = std::move(measured);
-            SelectFont();
         }
 
         // A line that took nothing from the text would be laid out again and again.
@@ -422,15 +493,19 @@ Step CHtmlLayout::HandleTag(const Tag& tag) {
     return Step::Continue;
 }
 
-void CHtmlLayout::SelectFont() {
-    m_fontSelection.Select(Font()->font);
+HDC CHtmlLayout::Measuring() {
+    const HFONT font = Font()->font;
+    if (font != m_defaultFont->font && m_ownMeasuring) {
+        if (HDC own = m_measuring.For(font)) return own;
+    }
+    m_fontSelection.Select(font);
+    return m_dc;
 }
 
 void CHtmlLayout::PushFont(const TFontInfo* font) {
     // A font that cannot be had repeats the current one, so that the closing tag still
     // finds its own entry to pop.
     m_state.fonts.push_back(font != nullptr ? font : Font());
-    SelectFont();
     RaiseLineHeight(LeastLineHeight());
 }
 
@@ -440,11 +515,10 @@ void CHtmlLayout::PopFont() {
     if (left->italic && !Font()->italic) {
         // Italic letters lean over their right edge: leave room before upright ones.
         ABC space{};
-        if (::GetCharABCWidthsW(m_dc, L' ', L' ', &space))
+        if (::GetCharABCWidthsW(Measuring(), L' ', L' ', &space))
             m_x = Clamp(static_cast<long long>(m_x) + std::abs(space.abcC) / 2, m_rect.left,
                         m_rect.right);
     }
-    SelectFont();
     RaiseLineHeight(LeastLineHeight());
 }
 
@@ -523,7 +597,7 @@ void CHtmlLayout::CloseLink() {
 
 LONG CHtmlLayout::Extent(const wchar_t* start, int length) {
     SIZE size{0, 0};
-    ::GetTextExtentPoint32W(m_dc, start, length, &size);
+    ::GetTextExtentPoint32W(Measuring(), start, length, &size);
     return size.cx;
 }
 
@@ -545,7 +619,8 @@ int CHtmlLayout::FitCount(const wchar_t* start, int length, LONG available, LONG
         if (m_extents.size() < static_cast<size_t>(count)) m_extents.resize(count);
         int fit = 0;
         SIZE size{0, 0};
-        if (!::GetTextExtentExPointW(m_dc, start, count, available, &fit, m_extents.data(), &size))
+        if (!::GetTextExtentExPointW(Measuring(), start, count, available, &fit, m_extents.data(),
+                                     &size))
             fit = 0;
         fit = std::max(0, std::min(fit, count));
         if (fit < count || count == length) {
@@ -558,62 +633,102 @@ int CHtmlLayout::FitCount(const wchar_t* start, int length, LONG available, LONG
 }
 
 Step CHtmlLayout::PlaceRun(const wchar_t* start, int length, const wchar_t* next, bool space) {
-    const LONG available = m_rect.right - m_x;
-    LONG width = 0;
-    const int fit = FitCount(start, length, available, width);
-    int cut = fit;
-    const bool overflow = cut < length;
-    bool ellipsis = false;
-    bool swallowSpace = false;
-    if (overflow) {
-        // The last line shows an ellipsis where the text is cut; the lines above it wrap.
-        const bool lastLine =
-            m_singleLine ||
-            (m_request.drawing && m_y + m_lineHeight + LeastLineHeight() > m_rect.bottom);
-        ellipsis = m_ellipsis && lastLine;
-        if (space && !ellipsis) {
-            // A space that does not fit ends the line and is not carried to the next.
-            m_state.position = next;
-            return Step::EndLine;
-        }
-        if (ellipsis) {
-            const LONG dots = Extent(L"...", 3);
-            while (cut > 0 && m_extents[cut - 1] + dots > available)
-                --cut;
-        } else if (m_wordBreak && !m_state.raw && start[cut] == L' ') {
-            // The line breaks at the space after the last word that fits; the space goes.
-            swallowSpace = cut > 0;
-        } else if (m_wordBreak) {
-            int breakAt = cut;
-            while (breakAt > 0 && !HtmlMarkup::IsBreakAfter(start[breakAt - 1]))
-                --breakAt;
-            // A word that does not fit after other text moves to the next line whole.
-            if (breakAt > 0 || !AtLineStart()) cut = breakAt;
-        }
-        // Each line takes at least one character (never less, whatever the ellipsis
-        // needs), a surrogate pair whole.
-        if (cut == 0 && AtLineStart()) cut = 1;
-        if (cut > 0 && cut < length && IS_HIGH_SURROGATE(start[cut - 1]) &&
-            IS_LOW_SURROGATE(start[cut]))
-            cut = cut > 1 ? cut - 1 : 2;
-        width = cut == 0 ? 0 : cut <= fit ? m_extents[cut - 1] : Extent(start, cut);
-        if (ellipsis) m_stop = true;
+    // The drawing pass takes the same decisions as the measuring pass: it reuses them.
+    RunFit fit;
+    if (m_pass == Pass::Draw && m_nextFit < m_fits.size()) {
+        fit = m_fits[m_nextFit++];
+    } else {
+        fit = FitRun(start, length, space);
+        if (m_pass == Pass::Measure) m_fits.push_back(fit);
     }
-    if (m_pass == Pass::Draw && (cut > 0 || ellipsis)) DrawRun(start, cut, ellipsis, width);
-    m_x = ellipsis ? m_rect.right : m_x + width;
-    if (swallowSpace) ++cut;
-    if (cut > 0) m_state.position = cut >= length ? next : start + cut;
-    return overflow ? Step::EndLine : Step::Continue;
+    if (fit.ellipsis) m_stop = true;
+    if (m_pass == Pass::Draw && (fit.cut > 0 || fit.ellipsis))
+        DrawRun(start, fit.cut, fit.ellipsis, fit.width);
+    m_x = fit.ellipsis ? m_rect.right : m_x + fit.width;
+    if (fit.consumed > 0) m_state.position = fit.consumed >= length ? next : start + fit.consumed;
+    return fit.overflow ? Step::EndLine : Step::Continue;
+}
+
+CHtmlLayout::RunFit CHtmlLayout::FitRun(const wchar_t* start, int length, bool space) {
+    const LONG available = m_rect.right - m_x;
+    RunFit result;
+    const int fit = FitCount(start, length, available, result.width);
+    int cut = fit;
+    result.overflow = cut < length;
+    if (!result.overflow) {
+        result.cut = result.consumed = length;
+        return result;
+    }
+    // The last line shows an ellipsis where the text is cut; the lines above it wrap.
+    const bool lastLine = m_singleLine || (m_request.drawing &&
+                                           m_y + m_lineHeight + LeastLineHeight() > m_rect.bottom);
+    result.ellipsis = m_ellipsis && lastLine;
+    if (space && !result.ellipsis) {
+        // A space that does not fit ends the line and is not carried to the next.
+        result.width = 0;
+        result.consumed = length;
+        return result;
+    }
+    bool swallowSpace = false;
+    if (result.ellipsis) {
+        const LONG dots = Extent(L"...", 3);
+        while (cut > 0 && m_extents[cut - 1] + dots > available)
+            --cut;
+    } else if (m_wordBreak && !m_state.raw && start[cut] == L' ') {
+        // The line breaks at the space after the last word that fits; the space goes.
+        swallowSpace = cut > 0;
+    } else if (m_wordBreak) {
+        int breakAt = cut;
+        while (breakAt > 0 && !HtmlMarkup::IsBreakAfter(start[breakAt - 1]))
+            --breakAt;
+        // A word that does not fit after other text moves to the next line whole.
+        if (breakAt > 0 || !AtLineStart()) cut = breakAt;
+    }
+    // Each line takes at least one character (never less, whatever the ellipsis needs),
+    // a surrogate pair whole.
+    if (cut == 0 && AtLineStart()) cut = 1;
+    if (cut > 0 && cut < length && IS_HIGH_SURROGATE(start[cut - 1]) &&
+        IS_LOW_SURROGATE(start[cut]))
+        cut = cut > 1 ? cut - 1 : 2;
+    result.cut = cut;
+    result.consumed = swallowSpace ? cut + 1 : cut;
+    result.width = cut == 0 ? 0 : cut <= fit ? m_extents[cut - 1] : Extent(start, cut);
+    return result;
 }
 
 void CHtmlLayout::DrawRun(const wchar_t* start, int length, bool ellipsis, LONG width) {
     const TEXTMETRICW& metrics = Font()->metrics;
     const int x = m_x + m_shift;
     const int y = m_y + m_lineHeight - metrics.tmHeight - metrics.tmExternalLeading;
-    ::SetTextColor(m_dc, ToColorRef(Color()));
-    ::SetBkMode(m_dc, m_state.selected ? OPAQUE : TRANSPARENT);
-    if (length > 0) ::TextOutW(m_dc, x, y, start, length);
-    if (ellipsis) ::TextOutW(m_dc, x + width, y, L"...", 3);
+    const TextCommand command{start,           length, x, y, Font()->font, ToColorRef(Color()),
+                              m_state.selected};
+    if (length > 0) m_commands.push_back(command);
+    if (ellipsis) {
+        m_commands.push_back(command);
+        m_commands.back().text = L"...";
+        m_commands.back().length = 3;
+        m_commands.back().x = x + width;
+    }
+}
+
+void CHtmlLayout::DrawCommands() {
+    // Font by font, the default one last so that it stays selected for measuring: pieces
+    // of a line never overlap, and every font switch is costly.
+    std::vector<HFONT> fonts;
+    for (const TextCommand& command : m_commands)
+        if (command.font != m_defaultFont->font &&
+            std::find(fonts.begin(), fonts.end(), command.font) == fonts.end())
+            fonts.push_back(command.font);
+    fonts.push_back(m_defaultFont->font);
+    for (const HFONT font : fonts) {
+        m_fontSelection.Select(font);
+        for (const TextCommand& command : m_commands) {
+            if (command.font != font) continue;
+            ::SetTextColor(m_dc, command.color);
+            ::SetBkMode(m_dc, command.opaque ? OPAQUE : TRANSPARENT);
+            ::TextOutW(m_dc, command.x, command.y, command.text, command.length);
+        }
+    }
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Line layout of HTML-like text: word wrapping, tags, fonts, colours, inline images and
 // link rectangles, one line at a time. Every line is laid out twice from the same starting
-// state, first to learn its height and width, then to draw it; measuring stops after the
-// first pass. The caller (CRenderEngine::DrawHtmlText) has already checked its arguments,
-// narrowed the clip and aligned the block.
+// state, first to learn its height and width, then (reusing what the first pass measured)
+// to draw it; measuring stops after the first pass. The caller (CRenderEngine::DrawHtmlText)
+// has already checked its arguments, narrowed the clip and aligned the block.
 #pragma once
 
 #include <windows.h>
