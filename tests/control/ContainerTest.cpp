@@ -330,6 +330,9 @@ TEST(Container, AttributesAndScrollBarSwitches) {
     ASSERT_NE(container.GetHorizontalScrollBar(), nullptr);
     EXPECT_TRUE(container.GetHorizontalScrollBar()->IsHorizontal());
     EXPECT_EQ(container.GetHorizontalScrollBar()->GetFixedHeight(), 16);
+    container.SetAttribute(L"hscrollbarstyle", L"range=\"60\"");
+    EXPECT_EQ(container.GetHorizontalScrollBar()->GetScrollRange(), 60);
+    EXPECT_EQ(container.GetVerticalScrollBar()->GetScrollRange(), 50) << "the other bar stays";
     container.SetAttribute(L"vscrollbar", L"false");
     EXPECT_EQ(container.GetVerticalScrollBar(), nullptr);
     EXPECT_NE(container.GetHorizontalScrollBar(), nullptr) << "the other bar stays";
