@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "core/Markup.h"
+#include "core/NumberList.h"
 #include "window/PaintManagerUI.h"
 
 using SkinUI::CMarkup;
@@ -13,40 +14,17 @@ MicroClientConfig& GetMicroClientConfig() {
     return config;
 }
 
-void ParseNumberList(const wchar_t* text, long* numbers, int count) {
-    const wchar_t* cursor = text;
-    for (int i = 0; i < count; ++i) {
-        if (cursor == nullptr) {
-            numbers[i] = 0;
-            continue;
-        }
-        wchar_t* end = nullptr;
-        numbers[i] = std::wcstol(cursor, &end, 10);
-        // Exactly one separator follows a number; at the end of the text the
-        // remaining numbers stay 0.
-        cursor = (*end == L'\0') ? nullptr : end + 1;
-    }
-}
-
 namespace {
-
-void ParseRect(const wchar_t* value, RECT& rect) {
-    long numbers[4];
-    ParseNumberList(value, numbers, 4);
-    rect = {numbers[0], numbers[1], numbers[2], numbers[3]};
-}
 
 void ApplySetting(const wchar_t* name, const wchar_t* value, MicroClientConfig& config) {
     if (std::wcscmp(name, L"loginWebRect") == 0) {
-        ParseRect(value, config.loginWebRect);
+        config.loginWebRect = SkinUI::ReadRect(value);
     } else if (std::wcscmp(name, L"closeRect") == 0) {
-        ParseRect(value, config.closeRect);
+        config.closeRect = SkinUI::ReadRect(value);
     } else if (std::wcscmp(name, L"miniRect") == 0) {
-        ParseRect(value, config.miniRect);
+        config.miniRect = SkinUI::ReadRect(value);
     } else if (std::wcscmp(name, L"loginFrameSize") == 0) {
-        long numbers[2];
-        ParseNumberList(value, numbers, 2);
-        config.loginFrameSize = {numbers[0], numbers[1]};
+        config.loginFrameSize = SkinUI::ReadSize(value);
     } else if (std::wcscmp(name, L"loginURL") == 0) {
         config.loginURL = value;
     } else if (std::wcscmp(name, L"playGamekeyWord") == 0) {

@@ -36,8 +36,3 @@ bool LoadClientConfigFrom(HMODULE module, MicroClientConfig& config);
 // Fills config from a loaded document: each child of the root whose first attribute is
 // named "value" is one setting; unknown names are ignored.
 void ApplyClientConfig(SkinUI::CMarkup& markup, MicroClientConfig& config);
-
-// Reads up to count numbers from a list such as "301,139,1001,569": one separator
-// character between numbers, blanks before a number skipped. Numbers missing at the
-// end of the text are 0; the text's terminator is never stepped over.
-void ParseNumberList(const wchar_t* text, long* numbers, int count);

@@ -1,8 +1,10 @@
 // Containers: ownership of children, placement, search, scrolling and attributes.
+#include "Along.h"
 #include "HostedTree.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "control/ContainerUI.h"
@@ -16,6 +18,10 @@ namespace {
 
 std::vector<LONG> Edges(const RECT& rc) {
     return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+std::vector<LONG> Edges(const SIZE& size) {
+    return {size.cx, size.cy};
 }
 
 CControlUI* AnyControl(CControlUI* control, void*) {
@@ -175,95 +181,140 @@ TEST(Container, FindControlHonoursItsFlagsAcrossNestedContainers) {
     EXPECT_EQ(root.FindControl(AnyControl, &inside, hit), &root);
 }
 
-TEST(Container, ScrollingFollowsTheContentAndStaysInRange) {
-    CVerticalLayoutUI layout;
-    layout.SetAttribute(L"vscrollbar", L"true");
-    CScrollBarUI* bar = layout.GetVerticalScrollBar();
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->GetOwner(), &layout);
-    CControlUI* top = Leaf(L"top");
-    top->SetFixedHeight(250);
-    CControlUI* bottom = Leaf(L"bottom");
-    bottom->SetFixedHeight(250);
-    layout.Add(top);
-    layout.Add(bottom);
-    layout.SetPos(RECT{0, 0, 200, 300});
-    ASSERT_TRUE(bar->IsVisible());
-    EXPECT_EQ(layout.GetScrollRange().cy, 200);
-    EXPECT_EQ(Edges(bar->GetPos()), Edges(RECT{184, 0, 200, 300}));
-    EXPECT_EQ(top->GetWidth(), 184) << "the bar narrows the children";
+using ScrollAlong = Along<::testing::Test>;
 
+INSTANTIATE_TEST_SUITE_P(BothAxes, ScrollAlong, ::testing::Bool(), AxisName);
+
+TEST_P(ScrollAlong, KeysAndTheWheelScrollWithinTheRange) {
+    CContainerUI container;
+    container.EnableScrollBar(Vertical(), !Vertical());
+    CScrollBarUI* bar =
+        Vertical() ? container.GetVerticalScrollBar() : container.GetHorizontalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetOwner(), &container);
+    EXPECT_EQ(bar->IsHorizontal(), !Vertical());
+    bar->SetScrollRange(700);
+    CControlUI* child = Leaf(L"child");
+    container.Add(child);
+    container.SetPos(Turn(0, 0, 300, 200));
+
+    const auto key = [](UINT code) {
+        TEventUI event;
+        event.type = UIEVENT_KEYDOWN;
+        event.key = static_cast<wchar_t>(code);
+        return event;
+    };
+    const auto wheel = [](WPARAM code) {
+        TEventUI event;
+        event.type = UIEVENT_SCROLLWHEEL;
+        event.wParam = code;
+        return event;
+    };
     struct Step {
         const char* what;
-        void (*scroll)(CContainerUI&);
+        TEventUI event;
         int expected;
     };
+    // Without a manager a line is 8 either way; a page is the client area's length.
     const Step steps[] = {
-        {"beyond the range",
-         [](CContainerUI& c) {
-             c.SetScrollPos(SIZE{0, 1000});
-         },
-         200},
-        {"line up", [](CContainerUI& c) { c.LineUp(); }, 192},
-        {"page up clamps at 0", [](CContainerUI& c) { c.PageUp(); }, 0},
-        {"line down", [](CContainerUI& c) { c.LineDown(); }, 8},
-        {"below 0",
-         [](CContainerUI& c) {
-             c.SetScrollPos(SIZE{0, -50});
-         },
-         0},
-        {"end key",
-         [](CContainerUI& c) {
-             TEventUI key;
-             key.type = UIEVENT_KEYDOWN;
-             key.key = VK_END;
-             c.DoEvent(key);
-         },
-         200},
-        {"wheel up",
-         [](CContainerUI& c) {
-             TEventUI wheel;
-             wheel.type = UIEVENT_SCROLLWHEEL;
-             wheel.wParam = SB_LINEUP;
-             c.DoEvent(wheel);
-         },
-         192},
+        {"end", key(VK_END), 700},
+        {"page back", key(VK_PRIOR), 400},
+        {"wheel back", wheel(SB_LINEUP), 392},
+        {"home", key(VK_HOME), 0},
+        {"page on", key(VK_NEXT), 300},
+        {"wheel on", wheel(SB_LINEDOWN), 308},
+        {"line on", key(VK_DOWN), 316},
+        {"line back", key(VK_UP), 308},
+        {"other keys pass", key(VK_LEFT), 308},
+        {"other wheel codes pass", wheel(SB_PAGEDOWN), 308},
     };
     for (const Step& step : steps) {
-        step.scroll(layout);
-        EXPECT_EQ(layout.GetScrollPos().cy, step.expected) << step.what;
-        EXPECT_EQ(top->GetPos().top, -step.expected) << step.what;
+        TEventUI event = step.event;
+        container.DoEvent(event);
+        EXPECT_EQ(AlongOf(container.GetScrollPos()), step.expected) << step.what;
+        EXPECT_EQ(Edges(child->GetPos()), Edges(Turn(-step.expected, 0, 300 - step.expected, 200)))
+            << step.what;
     }
+    container.SetScrollPos(Turn(5000, 5000));
+    EXPECT_EQ(AlongOf(container.GetScrollPos()), 700) << "beyond the range";
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(Turn(700, 0))) << "no bar across: 0";
+    container.SetScrollPos(Turn(-50, 0));
+    EXPECT_EQ(AlongOf(container.GetScrollPos()), 0) << "below 0";
+    EXPECT_EQ(Edges(child->GetPos()), Edges(Turn(0, 0, 300, 200)));
+    EXPECT_EQ(Edges(container.GetScrollRange()), Edges(Turn(700, 0)));
 
-    layout.RemoveAt(1);
-    layout.SetPos(RECT{0, 0, 200, 300});
-    EXPECT_FALSE(bar->IsVisible()) << "content that fits hides the bar";
-    EXPECT_EQ(bar->GetScrollPos(), 0);
-    EXPECT_EQ(Edges(top->GetPos()), Edges(RECT{0, 0, 200, 250}));
-    bottom = Leaf(L"again");
-    bottom->SetFixedHeight(250);
-    layout.Add(bottom);
-    layout.SetPos(RECT{0, 0, 200, 300});
-    EXPECT_TRUE(bar->IsVisible()) << "growing content shows it again";
-    EXPECT_EQ(bottom->GetWidth(), 184);
+    bar->SetEnabled(false);
+    TEventUI end = key(VK_END);
+    container.DoEvent(end);
+    EXPECT_EQ(AlongOf(container.GetScrollPos()), 0) << "a disabled bar takes no keys";
+    bar->SetEnabled(true);
+    bar->SetVisible(false);
+    container.DoEvent(end);
+    EXPECT_EQ(bar->GetScrollPos(), 0) << "nor does a hidden one";
+    EXPECT_EQ(Edges(container.GetScrollRange()), Edges(SIZE{0, 0}));
 }
 
-TEST(Container, HorizontalLayoutsSizeTheirHorizontalBar) {
-    CHorizontalLayoutUI layout;
-    layout.EnableScrollBar(false, true);
-    CControlUI* wide = Leaf(L"wide");
-    wide->SetFixedWidth(500);
-    layout.Add(wide);
-    layout.SetPos(RECT{0, 0, 300, 100});
-    EXPECT_TRUE(layout.GetHorizontalScrollBar()->IsVisible());
-    EXPECT_EQ(layout.GetScrollRange().cx, 200);
-    EXPECT_EQ(Edges(layout.GetHorizontalScrollBar()->GetPos()), Edges(RECT{0, 84, 300, 100}));
-    layout.LineRight();
-    EXPECT_EQ(wide->GetPos().left, -8);
-    wide->SetFixedWidth(100);
-    layout.SetPos(RECT{0, 0, 300, 100});
-    EXPECT_FALSE(layout.GetHorizontalScrollBar()->IsVisible());
-    EXPECT_EQ(wide->GetPos().left, 0);
+TEST(Container, PagesLeaveOutTheInsetAndTheOtherBarAndTheVerticalBarGoesFirst) {
+    CContainerUI container;
+    container.EnableScrollBar(true, true);
+    container.GetVerticalScrollBar()->SetScrollRange(1000);
+    container.GetHorizontalScrollBar()->SetScrollRange(1000);
+    container.SetInset(RECT{5, 10, 15, 20});
+    container.SetPos(RECT{0, 0, 200, 300});
+
+    TEventUI page;
+    page.type = UIEVENT_KEYDOWN;
+    page.key = VK_NEXT;
+    container.DoEvent(page);
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{0, 254})) << "300 - 10 - 20 - 16";
+    container.GetVerticalScrollBar()->SetEnabled(false);
+    container.DoEvent(page);
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{164, 254})) << "200 - 5 - 15 - 16";
+    container.PageUp();
+    container.PageLeft();
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{0, 0}));
+    container.EndDown();
+    container.EndRight();
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{1000, 1000}));
+    container.HomeUp();
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{1000, 0}));
+    container.HomeLeft();
+    container.LineDown();
+    container.LineRight();
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{8, 8}));
+    container.LineUp();
+    container.LineLeft();
+    EXPECT_EQ(Edges(container.GetScrollPos()), Edges(SIZE{0, 0}));
+}
+
+using FloatAlong = Along<::testing::Test>;
+
+INSTANTIATE_TEST_SUITE_P(BothAxes, FloatAlong, ::testing::Bool(), AxisName);
+
+TEST_P(FloatAlong, FloatingChildrenAnchorAndFollowTheirRulesOnEachAxis) {
+    CContainerUI container;
+    const auto position = [this](LONG nearAlong, LONG nearAcross, LONG farAlong, LONG farAcross) {
+        const RECT rc = Turn(nearAlong, nearAcross, farAlong, farAcross);
+        return std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top) + L"," +
+               std::to_wstring(rc.right) + L"," + std::to_wstring(rc.bottom);
+    };
+    CControlUI* anchored = Leaf(L"anchored", true);
+    anchored->SetAttribute(L"pos", position(-30, 5, -20, 15).c_str()); // 20 from the far edge
+    CControlUI* relative = Leaf(L"relative", true);
+    relative->SetAttribute(L"pos", position(10, 30, 30, 40).c_str());
+    const SIZE move = Turn(50, 0);
+    const SIZE zoom = Turn(25, 100);
+    relative->SetRelativePos(move, zoom);
+    container.Add(anchored);
+    container.Add(relative);
+
+    container.SetPos(Turn(0, 0, 100, 50));
+    EXPECT_EQ(Edges(anchored->GetPos()), Edges(Turn(70, 5, 80, 15)));
+    EXPECT_EQ(Edges(relative->GetPos()), Edges(Turn(10, 30, 30, 40))) << "the first one records";
+    container.SetPos(Turn(0, 0, 200, 70));
+    EXPECT_EQ(Edges(anchored->GetPos()), Edges(Turn(170, 5, 180, 15)));
+    EXPECT_EQ(Edges(relative->GetPos()), Edges(Turn(60, 30, 105, 60)))
+        << "along: moves by half the growth and grows by a quarter; across: only grows";
 }
 
 TEST(Container, AttributesAndScrollBarSwitches) {
@@ -279,6 +330,9 @@ TEST(Container, AttributesAndScrollBarSwitches) {
     ASSERT_NE(container.GetHorizontalScrollBar(), nullptr);
     EXPECT_TRUE(container.GetHorizontalScrollBar()->IsHorizontal());
     EXPECT_EQ(container.GetHorizontalScrollBar()->GetFixedHeight(), 16);
+    container.SetAttribute(L"hscrollbarstyle", L"range=\"60\"");
+    EXPECT_EQ(container.GetHorizontalScrollBar()->GetScrollRange(), 60);
+    EXPECT_EQ(container.GetVerticalScrollBar()->GetScrollRange(), 50) << "the other bar stays";
     container.SetAttribute(L"vscrollbar", L"false");
     EXPECT_EQ(container.GetVerticalScrollBar(), nullptr);
     EXPECT_NE(container.GetHorizontalScrollBar(), nullptr) << "the other bar stays";

@@ -36,37 +36,15 @@ TEST(AttributeValue, ColoursSkipLeadingSpaceAndAnOptionalHash) {
     EXPECT_EQ(SkinUI::ParseColorValueHashOnly(L" #FF0000FF"), 0u);
 }
 
-TEST(AttributeValue, NumberListsStopAtTheEndOfTheValue) {
-    int numbers[4] = {9, 9, 9, 9};
-    SkinUI::ParseIntList(L"10,-20,30,40", numbers, 4);
-    EXPECT_EQ(std::vector<int>(numbers, numbers + 4), std::vector<int>({10, -20, 30, 40}));
-    SkinUI::ParseIntList(L"7,8", numbers, 4);
-    EXPECT_EQ(std::vector<int>(numbers, numbers + 4), std::vector<int>({7, 8, 0, 0}))
-        << "missing numbers are 0, nothing past the terminator is read";
-    SkinUI::ParseIntList(L"5,", numbers, 4);
-    EXPECT_EQ(std::vector<int>(numbers, numbers + 4), std::vector<int>({5, 0, 0, 0}));
-    SkinUI::ParseIntList(L"1;2 3", numbers, 3);
-    EXPECT_EQ(std::vector<int>(numbers, numbers + 3), std::vector<int>({1, 2, 3}))
-        << "any one character separates";
-    SkinUI::ParseIntList(nullptr, numbers, 2);
-    EXPECT_EQ(std::vector<int>(numbers, numbers + 2), std::vector<int>({0, 0}));
-
-    // A value that ends exactly where the buffer ends, with a guard page after it.
-    SYSTEM_INFO info{};
-    ::GetSystemInfo(&info);
-    auto* pages = static_cast<unsigned char*>(
-        ::VirtualAlloc(nullptr, 2 * info.dwPageSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-    ASSERT_NE(pages, nullptr);
-    DWORD old = 0;
-    ASSERT_TRUE(::VirtualProtect(pages + info.dwPageSize, info.dwPageSize, PAGE_NOACCESS, &old));
-    auto* tail = reinterpret_cast<wchar_t*>(pages + info.dwPageSize) - 3;
-    tail[0] = L'1';
-    tail[1] = L'2';
-    tail[2] = L'\0';
-    const RECT rc = SkinUI::ParseRectValue(tail);
-    EXPECT_EQ(rc.left, 12);
-    EXPECT_EQ(rc.bottom, 0);
-    ::VirtualFree(pages, 0, MEM_RELEASE);
+TEST(AttributeValue, RectanglesAndSizesAreNumberLists) {
+    const RECT rc = SkinUI::ParseRectValue(L"10,-20,30");
+    EXPECT_EQ((std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}),
+              (std::vector<LONG>{10, -20, 30, 0}))
+        << "missing numbers are 0";
+    const SIZE size = SkinUI::ParseSizeValue(L"7;8;9");
+    EXPECT_EQ(size.cx, 7);
+    EXPECT_EQ(size.cy, 8);
+    EXPECT_EQ(SkinUI::ParseSizeValue(nullptr).cx, 0);
 }
 
 TEST(AttributeValue, BooleansAreTrueOnlyForLowerCaseTrue) {

@@ -1,14 +1,17 @@
 // Layouts: stacking, tiles, tab pages, the draggable separator and child layouts.
+#include "Along.h"
 #include "HostedTree.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "control/ChildLayoutUI.h"
 #include "control/HorizontalLayoutUI.h"
+#include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
 #include "control/TileLayoutUI.h"
 #include "control/VerticalLayoutUI.h"
@@ -28,106 +31,200 @@ CControlUI* Sized(int cx, int cy) {
     return control;
 }
 
-struct StackChild {
-    int size; // along the stacking axis; 0 shares the free space
-    RECT padding;
-    int minimum;
-    int maximum;
-};
-
-struct StackCase {
-    const char* what;
-    bool vertical;
-    int extent; // of the layout along its axis; 100 across
-    int childPadding;
-    std::vector<StackChild> children;
-    std::vector<std::vector<LONG>> expected; // each child's rectangle
-};
-
 } // namespace
 
-TEST(StackLayouts, PlaceChildrenExactly) {
-    const RECT none{};
-    const StackCase cases[] = {
-        {"fixed, then adjustable with child padding",
-         true,
-         300,
-         10,
-         {{50, none, 0, 9999}, {0, none, 0, 9999}},
-         {{0, 0, 100, 50}, {0, 60, 100, 290}}},
-        {"three adjustables, the last takes the remainder",
-         true,
-         100,
-         0,
-         {{0, none, 0, 9999}, {0, none, 0, 9999}, {0, none, 0, 9999}},
-         {{0, 0, 100, 33}, {0, 33, 100, 66}, {0, 66, 100, 100}}},
-        {"maximum caps an adjustable child", true, 100, 0, {{0, none, 0, 20}}, {{0, 0, 100, 20}}},
-        {"minimum raises a fixed child",
-         true,
-         100,
-         0,
-         {{10, none, 30, 9999}, {0, none, 0, 9999}},
-         {{0, 0, 100, 30}, {0, 30, 100, 100}}},
-        {"vertical padding: the bottom one lies inside",
-         true,
-         100,
-         0,
-         {{20, RECT{5, 5, 5, 5}, 0, 9999}},
-         {{5, 5, 95, 30}}},
-        {"horizontal padding: the right one lies inside",
-         false,
-         100,
-         0,
-         {{20, RECT{0, 0, 5, 0}, 0, 9999}, {20, RECT{0, 5, 0, 5}, 0, 9999}},
-         {{0, 0, 25, 100}, {25, 5, 45, 95}}},
-        {"horizontal fixed, then adjustable with child padding",
-         false,
-         300,
-         10,
-         {{50, none, 0, 9999}, {0, none, 0, 9999}},
-         {{0, 0, 50, 100}, {60, 0, 290, 100}}},
+using StackAlong = Along<::testing::Test>;
+INSTANTIATE_TEST_SUITE_P(BothAxes, StackAlong, ::testing::Bool(), AxisName);
+
+TEST_P(StackAlong, PlacesChildrenExactly) {
+    struct Child {
+        int size;       // along the axis; 0 shares the free space
+        RECT padding{}; // near along, near across, far along, far across
+        int minimum = 0;
+        int maximum = 9999;
+        int across = 0;
+        int acrossMinimum = 0;
+        int acrossMaximum = 9999;
+        bool hidden = false;
     };
-    for (const StackCase& test : cases) {
-        CVerticalLayoutUI vertical;
-        CHorizontalLayoutUI horizontal;
-        CContainerUI& layout = test.vertical ? static_cast<CContainerUI&>(vertical) : horizontal;
-        layout.SetChildPadding(test.childPadding);
+    struct Case {
+        const char* what;
+        int length; // of the layout along its axis; 100 across
+        int childPadding;
+        std::vector<Child> children;
+        std::vector<RECT> expected; // along and across, as the padding
+    };
+    const RECT none{};
+    const Case cases[] = {
+        {"a sized child, then one sharing the rest, with child padding",
+         300,
+         10,
+         {{50}, {0}},
+         {{0, 0, 50, 100}, {60, 0, 290, 100}}},
+        {"three sharing: the last takes the remainder",
+         100,
+         0,
+         {{0}, {0}, {0}},
+         {{0, 0, 33, 100}, {33, 0, 66, 100}, {66, 0, 100, 100}}},
+        {"the maximum caps a sharing child", 100, 0, {{0, none, 0, 20}}, {{0, 0, 20, 100}}},
+        {"the maximum caps a sized child; the sharing one gets the rest",
+         100,
+         0,
+         {{70, none, 0, 40}, {0}},
+         {{0, 0, 40, 100}, {40, 0, 100, 100}}},
+        {"the minimum raises a sized child",
+         100,
+         0,
+         {{10, none, 30}, {0}},
+         {{0, 0, 30, 100}, {30, 0, 100, 100}}},
+        {"the minimum raises a sharing child; the last one gets what is left",
+         100,
+         0,
+         {{0, none, 80}, {0}},
+         {{0, 0, 80, 100}, {80, 0, 100, 100}}},
+        {"the maximum wins over a larger minimum", 100, 0, {{0, none, 50, 20}}, {{0, 0, 20, 100}}},
+        {"paddings: the far one along lies inside the rectangle",
+         100,
+         0,
+         {{20, RECT{5, 6, 7, 8}}, {20, RECT{0, 0, 5, 0}}},
+         {{5, 6, 32, 92}, {32, 0, 57, 100}}},
+        {"the last sharing child gives up the paddings and gaps before it",
+         300,
+         10,
+         {{50, RECT{10, 0, 0, 0}}, {0}},
+         {{10, 0, 60, 100}, {70, 0, 280, 100}}},
+        {"across: a fixed size, a maximum and a minimum",
+         100,
+         0,
+         {{20, none, 0, 9999, 40}, {20, none, 0, 9999, 0, 0, 30}, {20, none, 0, 9999, 0, 150}},
+         {{0, 0, 20, 40}, {20, 0, 40, 30}, {40, 0, 60, 150}}},
+        {"across: paddings wider than the layout leave nothing, then the minimum",
+         100,
+         0,
+         {{20, RECT{0, 60, 0, 60}}, {20, RECT{0, 60, 0, 60}, 0, 9999, 0, 10}},
+         {{0, 60, 20, 60}, {20, 60, 40, 70}}},
+        {"hidden children take no part",
+         100,
+         10,
+         {{30}, {30, none, 0, 9999, 0, 0, 9999, true}, {0}},
+         {{0, 0, 30, 100}, {0, 0, 0, 0}, {40, 0, 90, 100}}},
+    };
+    for (const Case& test : cases) {
+        std::unique_ptr<CContainerUI> layout(NewLayout());
+        layout->SetChildPadding(test.childPadding);
         std::vector<CControlUI*> children;
-        for (const StackChild& wanted : test.children) {
-            CControlUI* child = test.vertical ? Sized(0, wanted.size) : Sized(wanted.size, 0);
-            child->SetPadding(wanted.padding);
-            if (test.vertical) {
-                child->SetMinHeight(wanted.minimum);
-                child->SetMaxHeight(wanted.maximum);
-            } else {
-                child->SetMinWidth(wanted.minimum);
-                child->SetMaxWidth(wanted.maximum);
-            }
-            layout.Add(child);
+        for (const Child& wanted : test.children) {
+            auto* child = new CControlUI;
+            SetSizes(*child, wanted.size, wanted.minimum, wanted.maximum, wanted.across,
+                     wanted.acrossMinimum, wanted.acrossMaximum);
+            child->SetPadding(Turn(wanted.padding));
+            child->SetVisible(!wanted.hidden);
+            layout->Add(child);
             children.push_back(child);
         }
-        layout.SetPos(test.vertical ? RECT{0, 0, 100, test.extent} : RECT{0, 0, test.extent, 100});
-        for (size_t i = 0; i < children.size(); ++i)
-            EXPECT_EQ(Edges(children[i]->GetPos()), test.expected[i])
+        layout->SetPos(Turn(0, 0, test.length, 100));
+        for (size_t i = 0; i < children.size(); ++i) {
+            EXPECT_EQ(Edges(children[i]->GetPos()), Edges(Turn(test.expected[i])))
                 << test.what << ", child " << i;
+        }
     }
 }
 
-TEST(StackLayouts, HugeSizesNeverWrapAround) {
-    CVerticalLayoutUI layout;
+TEST_P(StackAlong, HugeSizesNeverWrapAround) {
+    std::unique_ptr<CContainerUI> layout(NewLayout());
     std::vector<CControlUI*> children;
     for (int i = 0; i < 3; ++i) {
-        CControlUI* child = Sized(0, 2000000000);
-        child->SetMaxHeight(INT_MAX);
-        child->SetPadding(RECT{0, 0, 0, 2000000000});
-        layout.Add(child);
+        auto* child = new CControlUI;
+        SetSizes(*child, 2000000000, 0, INT_MAX);
+        child->SetPadding(Turn(0, 0, 2000000000, 0));
+        layout->Add(child);
         children.push_back(child);
     }
-    layout.SetChildPadding(INT_MAX);
-    layout.SetPos(RECT{0, 0, 100, 100});
+    layout->SetChildPadding(INT_MAX);
+    layout->SetPos(Turn(0, 0, 100, 100));
     for (size_t i = 1; i < children.size(); ++i)
-        EXPECT_GE(children[i]->GetPos().top, children[i - 1]->GetPos().top) << i;
-    EXPECT_GE(children[0]->GetPos().bottom, children[0]->GetPos().top);
+        EXPECT_GE(NearAlong(children[i]->GetPos()), NearAlong(children[i - 1]->GetPos())) << i;
+    EXPECT_GE(FarAlong(children[0]->GetPos()), NearAlong(children[0]->GetPos()));
+}
+
+TEST_P(StackAlong, TheBarAlongTheAxisFollowsTheContent) {
+    std::unique_ptr<CContainerUI> layout(NewLayout());
+    layout->EnableScrollBar(Vertical(), !Vertical());
+    CScrollBarUI* bar =
+        Vertical() ? layout->GetVerticalScrollBar() : layout->GetHorizontalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    auto* first = new CControlUI;
+    auto* second = new CControlUI;
+    SetSizes(*first, 250);
+    SetSizes(*second, 250);
+    layout->Add(first);
+    layout->Add(second);
+    const RECT item = Turn(0, 0, 300, 200);
+
+    layout->SetPos(item);
+    ASSERT_TRUE(bar->IsVisible()) << "500 needed in 300 shows the bar";
+    EXPECT_EQ(AlongOf(layout->GetScrollRange()), 200);
+    EXPECT_EQ(Edges(bar->GetPos()), Edges(Turn(0, 184, 300, 200))) << "inside, at the far side";
+    EXPECT_EQ(Edges(first->GetPos()), Edges(Turn(0, 0, 250, 184)))
+        << "the bar narrows the children";
+    EXPECT_EQ(Edges(second->GetPos()), Edges(Turn(250, 0, 500, 184)));
+
+    layout->SetScrollPos(Turn(1000, 0));
+    EXPECT_EQ(AlongOf(layout->GetScrollPos()), 200) << "the position stays within the range";
+    EXPECT_EQ(Edges(first->GetPos()), Edges(Turn(-200, 0, 50, 184)));
+    layout->SetPos(item);
+    EXPECT_EQ(Edges(first->GetPos()), Edges(Turn(-200, 0, 50, 184))) << "a layout pass keeps it";
+
+    SetSizes(*second, 100);
+    layout->SetPos(item);
+    EXPECT_EQ(AlongOf(layout->GetScrollRange()), 50);
+    EXPECT_EQ(AlongOf(layout->GetScrollPos()), 50) << "a shrinking range pulls the position in";
+    EXPECT_EQ(Edges(first->GetPos()), Edges(Turn(-50, 0, 200, 184))) << "and the children follow";
+
+    SetSizes(*second, 40);
+    layout->SetPos(item);
+    EXPECT_FALSE(bar->IsVisible()) << "content that fits hides the bar";
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(Edges(first->GetPos()), Edges(Turn(0, 0, 250, 200)));
+
+    SetSizes(*second, 250);
+    layout->SetPos(item);
+    EXPECT_TRUE(bar->IsVisible()) << "growing content shows it again";
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(Edges(second->GetPos()), Edges(Turn(250, 0, 500, 184)));
+}
+
+TEST(StackLayouts, EmptyLayoutsKeepTheirBarsInside) {
+    CVerticalLayoutUI vertical;
+    CHorizontalLayoutUI horizontal;
+    CTileLayoutUI tiles;
+    for (CContainerUI* layout :
+         {static_cast<CContainerUI*>(&vertical), static_cast<CContainerUI*>(&horizontal),
+          static_cast<CContainerUI*>(&tiles)}) {
+        layout->EnableScrollBar(true, true);
+        layout->SetInset(RECT{1, 2, 3, 4});
+        layout->SetPos(RECT{0, 0, 100, 100});
+        CScrollBarUI* bar = layout->GetHorizontalScrollBar();
+        EXPECT_TRUE(bar->IsVisible()) << layout->GetClass();
+        EXPECT_EQ(Edges(bar->GetPos()), Edges(RECT{1, 80, 97, 96}))
+            << layout->GetClass() << ": the bar lies inside the layout, above the inset";
+        EXPECT_FALSE(layout->GetVerticalScrollBar()->IsVisible())
+            << layout->GetClass() << ": nothing to scroll down to";
+    }
+}
+
+TEST(StackLayouts, VerticalChildrenSpanWhatTheHorizontalBarScrolls) {
+    CVerticalLayoutUI layout;
+    layout.EnableScrollBar(false, true);
+    layout.GetHorizontalScrollBar()->SetScrollRange(50);
+    auto* child = new CControlUI;
+    child->SetFixedHeight(20);
+    layout.Add(child);
+    layout.SetPos(RECT{0, 0, 100, 100});
+    EXPECT_EQ(Edges(child->GetPos()), Edges(RECT{0, 0, 150, 20}));
+    layout.SetScrollPos(SIZE{30, 0});
+    layout.SetPos(RECT{0, 0, 100, 100});
+    EXPECT_EQ(Edges(child->GetPos()), Edges(RECT{-30, 0, 120, 20}));
 }
 
 TEST(TileLayout, ColumnsRowsAndCentring) {
@@ -247,38 +344,56 @@ TEST_F(AttachedLayout, TabSelectionIsNotified) {
     EXPECT_EQ(selections, (std::vector<std::pair<WPARAM, LPARAM>>{{2, 0}, {1, 2}}));
 }
 
-TEST_F(AttachedLayout, SeparatorDragResizesTheLayout) {
-    auto* root = new CVerticalLayoutUI;
-    auto* top = new CVerticalLayoutUI;
-    top->SetAttribute(L"sepheight", L"4");
-    top->SetAttribute(L"sepimm", L"true");
-    top->SetFixedHeight(100);
-    top->SetMaxHeight(150);
-    CControlUI* below = Sized(0, 0);
-    root->Add(top);
-    root->Add(below);
+using SeparatorAlong = Along<HostedTree>;
+
+INSTANTIATE_TEST_SUITE_P(BothAxes, SeparatorAlong, ::testing::Bool(), AxisName);
+
+TEST_P(SeparatorAlong, DragResizesTheLayoutWithinItsLimits) {
+    CContainerUI* root = NewLayout();
+    CContainerUI* side = NewLayout();
+    side->SetAttribute(Vertical() ? L"sepheight" : L"sepwidth", L"4");
+    side->SetAttribute(L"sepimm", L"true");
+    SetSizes(*side, 100, 60, 150);
+    auto* rest = new CControlUI;
+    root->Add(side);
+    root->Add(rest);
     Host(root);
-    EXPECT_EQ(top->GetControlFlags(), UIFLAG_SETCURSOR);
-    EXPECT_EQ(Edges(top->GetThumbRect(false)), Edges(RECT{0, 96, 300, 100}));
+    const auto thumb = [this, side] {
+        return Vertical() ? static_cast<CVerticalLayoutUI*>(side)->GetThumbRect(false)
+                          : static_cast<CHorizontalLayoutUI*>(side)->GetThumbRect(false);
+    };
+    const auto send = [this](UINT message, int along) {
+        const POINT at = At(along, 50);
+        Send(message, at.x, at.y);
+    };
+    const auto drag = [&](int from, int to) {
+        send(WM_LBUTTONDOWN, from);
+        send(WM_MOUSEMOVE, to);
+        send(WM_LBUTTONUP, to);
+        Layout();
+    };
+    EXPECT_EQ(side->GetControlFlags(), UIFLAG_SETCURSOR);
+    EXPECT_EQ(Edges(thumb()), Edges(Turn(96, 0, 100, 300))) << "the strip at the far edge";
 
     TEventUI cursor;
     cursor.type = UIEVENT_SETCURSOR;
-    cursor.mousePos = POINT{50, 98};
-    top->DoEvent(cursor);
-    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_SIZENS));
+    cursor.mousePos = At(98, 50);
+    side->DoEvent(cursor);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, Vertical() ? IDC_SIZENS : IDC_SIZEWE));
 
-    Send(WM_LBUTTONDOWN, 50, 98);
-    Send(WM_MOUSEMOVE, 50, 108);
-    EXPECT_EQ(top->GetPos().bottom, 110) << "immediate mode follows the mouse";
-    Send(WM_LBUTTONUP, 50, 108);
-    EXPECT_EQ(top->GetFixedHeight(), 110);
+    send(WM_LBUTTONDOWN, 98);
+    send(WM_MOUSEMOVE, 108);
+    EXPECT_EQ(FarAlong(side->GetPos()), 110) << "immediate mode follows the mouse";
+    send(WM_LBUTTONUP, 108);
     Layout();
-    EXPECT_EQ(below->GetPos().top, 110) << "the parent keeps the dragged height";
+    EXPECT_EQ(AlongOf(SIZE{side->GetFixedWidth(), side->GetFixedHeight()}), 110);
+    EXPECT_EQ(NearAlong(rest->GetPos()), 110) << "the parent keeps the dragged size";
 
-    Send(WM_LBUTTONDOWN, 50, 108);
-    Send(WM_MOUSEMOVE, 50, 200);
-    Send(WM_LBUTTONUP, 50, 200);
-    EXPECT_EQ(top->GetFixedHeight(), 150) << "the maximum stops the drag";
+    drag(108, 290);
+    EXPECT_EQ(FarAlong(side->GetPos()), 150) << "the maximum stops the drag";
+    drag(148, 10);
+    EXPECT_EQ(FarAlong(side->GetPos()), 60) << "the minimum stops it the other way";
+    EXPECT_EQ(NearAlong(rest->GetPos()), 60);
 }
 
 TEST_F(AttachedLayout, PreviewDragRegistersForPostPaintOnceAndLeavesWhenDeleted) {

@@ -27,27 +27,12 @@ bool ParseBoolValue(const wchar_t* value) {
     return value != nullptr && wcscmp(value, L"true") == 0;
 }
 
-void ParseIntList(const wchar_t* value, int* numbers, int count) {
-    const wchar_t* cursor = value != nullptr ? value : L"";
-    for (int i = 0; i < count; ++i) {
-        wchar_t* end = nullptr;
-        numbers[i] = static_cast<int>(wcstol(cursor, &end, 10));
-        cursor = end;
-        // One separator follows each number; never step over the terminator.
-        if (*cursor != L'\0') ++cursor;
-    }
-}
-
 RECT ParseRectValue(const wchar_t* value) {
-    int numbers[4];
-    ParseIntList(value, numbers, 4);
-    return RECT{numbers[0], numbers[1], numbers[2], numbers[3]};
+    return ReadRect(value);
 }
 
 SIZE ParseSizeValue(const wchar_t* value) {
-    int numbers[2];
-    ParseIntList(value, numbers, 2);
-    return SIZE{numbers[0], numbers[1]};
+    return ReadSize(value);
 }
 
 } // namespace SkinUI

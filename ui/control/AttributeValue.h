@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "core/NumberList.h"
+
 namespace SkinUI {
 
 /// A colour "#AARRGGBB": leading characters up to the space are skipped, then one '#'
@@ -17,12 +19,9 @@ DWORD ParseColorValueHashOnly(const wchar_t* value);
 int ParseIntValue(const wchar_t* value);
 /// True only for exactly "true".
 bool ParseBoolValue(const wchar_t* value);
-/// Reads `count` decimal integers, each after one separator character following the
-/// previous number. Reading stops at the end of the text: missing numbers are 0.
-void ParseIntList(const wchar_t* value, int* numbers, int count);
-/// "l,t,r,b".
+/// "l,t,r,b", read as every number list is (ReadNumberList).
 RECT ParseRectValue(const wchar_t* value);
-/// "cx,cy".
+/// "cx,cy", likewise.
 SIZE ParseSizeValue(const wchar_t* value);
 
 } // namespace SkinUI

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "control/AttributeValue.h"
+#include "control/Axis.h"
 #include "control/LayoutMath.h"
 #include "control/ScrollBarUI.h"
 #include "render/RenderClip.h"
@@ -203,21 +204,14 @@ RECT CContainerUI::InsetRect() const {
 
 RECT CContainerUI::ClientRect() const {
     RECT rc = InsetRect();
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    // Each visible bar takes its thickness off the far side across its axis.
+    for (const Axis& along : {kVertical, kHorizontal}) {
+        if (const CScrollBarUI* bar = ShownScrollBar(along)) {
+            const Axis across = along.Cross();
+            across.Far(rc) -= across.Fixed(*bar);
+        }
+    }
     return rc;
-}
-
-int CContainerUI::VerticalScrollPos() const {
-    if (m_pVerticalScrollBar == nullptr || !m_pVerticalScrollBar->IsVisible()) return 0;
-    return m_pVerticalScrollBar->GetScrollPos();
-}
-
-int CContainerUI::HorizontalScrollPos() const {
-    if (m_pHorizontalScrollBar == nullptr || !m_pHorizontalScrollBar->IsVisible()) return 0;
-    return m_pHorizontalScrollBar->GetScrollPos();
 }
 
 void CContainerUI::SetPos(RECT rect) {
@@ -234,164 +228,327 @@ void CContainerUI::SetPos(RECT rect) {
     }
 }
 
+namespace {
+
+int MovePercent(const Axis& along, const TRelativePosUI& relative) {
+    return along.IsVertical() ? relative.moveYPercent : relative.moveXPercent;
+}
+
+int ZoomPercent(const Axis& along, const TRelativePosUI& relative) {
+    return along.IsVertical() ? relative.zoomYPercent : relative.zoomXPercent;
+}
+
+} // namespace
+
 void CContainerUI::SetFloatPos(int index) {
     CControlUI* child = GetItemAt(index);
     if (child == nullptr || !child->IsVisible() || !child->IsFloat()) return;
 
     const SIZE xy = child->GetFixedXY();
-    const long long width = child->GetFixedWidth();
-    const long long height = child->GetFixedHeight();
-    long long left = 0, top = 0, right = 0, bottom = 0;
-    if (xy.cx >= 0) {
-        left = static_cast<long long>(m_rcItem.left) + xy.cx;
-        right = left + width;
-    } else {
-        right = static_cast<long long>(m_rcItem.right) + xy.cx;
-        left = right - width;
-    }
-    if (xy.cy >= 0) {
-        top = static_cast<long long>(m_rcItem.top) + xy.cy;
-        bottom = top + height;
-    } else {
-        bottom = static_cast<long long>(m_rcItem.bottom) + xy.cy;
-        top = bottom - height;
+    const bool relative = child->IsRelativePos();
+    const TRelativePosUI rules = relative ? child->GetRelativePos() : TRelativePosUI{};
+    const SIZE size{GetWidth(), GetHeight()};
+    // The stored parent size is all or nothing: the first placement only records it.
+    const bool grow = relative && rules.parentSize.cx != 0;
+    struct Span {
+        long long nearEdge;
+        long long farEdge;
+    };
+    const auto span = [&](const Axis& along) {
+        const long long length = along.Fixed(*child);
+        const long long offset = along.Of(xy);
+        Span edges{};
+        // A negative offset anchors the child to the far edge.
+        if (offset >= 0) {
+            edges.nearEdge = static_cast<long long>(along.Near(m_rcItem)) + offset;
+            edges.farEdge = edges.nearEdge + length;
+        } else {
+            edges.farEdge = static_cast<long long>(along.Far(m_rcItem)) + offset;
+            edges.nearEdge = edges.farEdge - length;
+        }
+        if (grow) {
+            // Follow the change since the last placement, not the original size.
+            const long long change =
+                static_cast<long long>(along.Of(size)) - along.Of(rules.parentSize);
+            edges.nearEdge += change * MovePercent(along, rules) / 100;
+            edges.farEdge = edges.nearEdge + length + change * ZoomPercent(along, rules) / 100;
+        }
+        return edges;
+    };
+    const Span x = span(kHorizontal);
+    const Span y = span(kVertical);
+    if (relative) child->SetRelativeParentSize(size);
+    child->SetPos(kHorizontal.Rect(x.nearEdge, x.farEdge, y.nearEdge, y.farEdge));
+}
+
+void CContainerUI::StackChildren(const Axis& along) {
+    const Axis across = along.Cross();
+    const RECT rc = ClientRect();
+    if (m_items.IsEmpty()) {
+        ProcessScrollBar(rc, 0, 0);
+        return;
     }
 
-    if (child->IsRelativePos()) {
-        const TRelativePosUI relative = child->GetRelativePos();
-        const SIZE size{GetWidth(), GetHeight()};
-        if (relative.parentSize.cx != 0) {
-            // Grow with the change since the last placement, not the original size.
-            const long long dx = static_cast<long long>(size.cx) - relative.parentSize.cx;
-            const long long dy = static_cast<long long>(size.cy) - relative.parentSize.cy;
-            left += dx * relative.moveXPercent / 100;
-            top += dy * relative.moveYPercent / 100;
-            right = left + width + dx * relative.zoomXPercent / 100;
-            bottom = top + height + dy * relative.zoomYPercent / 100;
-        }
-        child->SetRelativeParentSize(size);
+    const long long length = along.Extent(rc);
+    // Across the axis the children may be as long as the bar there scrolls.
+    const long long breadth = across.Extent(rc) + ScrollRange(across);
+    const SIZE available = along.Size(length, breadth);
+
+    // Measure: what the sized children, paddings and gaps take, and how many share the rest.
+    int adjustables = 0;
+    int counted = 0;
+    long long fixed = 0;
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* child = GetItemAt(i);
+        if (!child->IsVisible() || child->IsFloat()) continue;
+        long long size = along.Of(child->EstimateSize(available));
+        if (size == 0)
+            ++adjustables;
+        else
+            size = along.Clamp(size, *child);
+        const RECT padding = child->GetPadding();
+        fixed += size + along.Near(padding) + along.Far(padding);
+        ++counted;
     }
-    child->SetPos(MakeRect(left, top, right, bottom));
+    if (counted > 0) fixed += static_cast<long long>(counted - 1) * m_iChildPadding;
+    long long expand = 0;
+    if (adjustables > 0) {
+        expand = (length - fixed) / adjustables;
+        if (expand < 0) expand = 0;
+    }
+
+    // Place: near to far, the last adjustable child taking what rounding left over. Only
+    // the sizes come off the fixed remainder, so that child also gives up the paddings and
+    // gaps before it.
+    long long position = static_cast<long long>(along.Near(rc)) - ScrollPos(along);
+    const long long crossStart = static_cast<long long>(across.Near(rc)) - ScrollPos(across);
+    long long remaining = length;
+    long long fixedRemaining = fixed;
+    long long needed = 0;
+    int adjustable = 0;
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* child = GetItemAt(i);
+        if (!child->IsVisible()) continue;
+        if (child->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+        const RECT padding = child->GetPadding();
+        const long long nearPadding = along.Near(padding);
+        const long long farPadding = along.Far(padding);
+        remaining -= nearPadding;
+        long long size = along.Of(child->EstimateSize(along.Size(remaining, breadth)));
+        if (size != 0) {
+            size = along.Clamp(size, *child);
+            fixedRemaining -= size;
+        } else {
+            ++adjustable;
+            size = expand;
+            if (adjustable == adjustables) {
+                size = remaining - farPadding - fixedRemaining;
+                if (size < 0) size = 0;
+            }
+            size = along.Clamp(size, *child);
+        }
+        long long crossSize = across.Fixed(*child);
+        if (crossSize == 0) crossSize = breadth - across.Near(padding) - across.Far(padding);
+        if (crossSize < 0) crossSize = 0;
+        crossSize = across.Clamp(crossSize, *child);
+
+        // The far padding lies inside the child's rectangle; the cross ones outside.
+        const long long nearEdge = position + nearPadding;
+        const long long crossNear = crossStart + across.Near(padding);
+        child->SetPos(
+            along.Rect(nearEdge, nearEdge + size + farPadding, crossNear, crossNear + crossSize));
+
+        position += size + m_iChildPadding + nearPadding + farPadding;
+        needed += size + nearPadding + farPadding;
+        remaining -= size + m_iChildPadding + farPadding;
+    }
+    if (counted > 0) needed += static_cast<long long>(counted - 1) * m_iChildPadding;
+    const SIZE required = along.Size(needed, 0);
+    ProcessScrollBar(rc, required.cx, required.cy);
 }
 
 // ---- Scrolling
 
+CScrollBarUI* CContainerUI::ScrollBar(const Axis& along) const {
+    return along.IsVertical() ? m_pVerticalScrollBar : m_pHorizontalScrollBar;
+}
+
+CScrollBarUI*& CContainerUI::ScrollBarSlot(const Axis& along) {
+    return along.IsVertical() ? m_pVerticalScrollBar : m_pHorizontalScrollBar;
+}
+
+CScrollBarUI* CContainerUI::ShownScrollBar(const Axis& along) const {
+    CScrollBarUI* bar = ScrollBar(along);
+    return bar != nullptr && bar->IsVisible() ? bar : nullptr;
+}
+
+int CContainerUI::ScrollPos(const Axis& along) const {
+    const CScrollBarUI* bar = ShownScrollBar(along);
+    return bar != nullptr ? bar->GetScrollPos() : 0;
+}
+
+int CContainerUI::ScrollRange(const Axis& along) const {
+    const CScrollBarUI* bar = ShownScrollBar(along);
+    return bar != nullptr ? bar->GetScrollRange() : 0;
+}
+
 SIZE CContainerUI::GetScrollPos() const {
-    return SIZE{HorizontalScrollPos(), VerticalScrollPos()};
+    return SIZE{ScrollPos(kHorizontal), ScrollPos(kVertical)};
 }
 
 SIZE CContainerUI::GetScrollRange() const {
-    SIZE range{};
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        range.cx = m_pHorizontalScrollBar->GetScrollRange();
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        range.cy = m_pVerticalScrollBar->GetScrollRange();
-    return range;
+    return SIZE{ScrollRange(kHorizontal), ScrollRange(kVertical)};
 }
 
 void CContainerUI::SetScrollPos(SIZE pos) {
-    int dx = 0;
-    int dy = 0;
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
-        const int old = m_pVerticalScrollBar->GetScrollPos();
-        m_pVerticalScrollBar->SetScrollPos(pos.cy);
-        dy = m_pVerticalScrollBar->GetScrollPos() - old;
+    SIZE moved{};
+    for (const Axis& along : {kVertical, kHorizontal}) {
+        CScrollBarUI* bar = ShownScrollBar(along);
+        if (bar == nullptr) continue;
+        const int old = bar->GetScrollPos();
+        bar->SetScrollPos(along.Of(pos)); // the bar keeps it within its range
+        along.Of(moved) = bar->GetScrollPos() - old;
     }
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
-        const int old = m_pHorizontalScrollBar->GetScrollPos();
-        m_pHorizontalScrollBar->SetScrollPos(pos.cx);
-        dx = m_pHorizontalScrollBar->GetScrollPos() - old;
-    }
-    if (dx == 0 && dy == 0) return;
+    if (moved.cx == 0 && moved.cy == 0) return;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = GetItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         RECT rc = child->GetPos();
-        ::OffsetRect(&rc, -dx, -dy);
+        ::OffsetRect(&rc, -moved.cx, -moved.cy);
         child->SetPos(rc);
     }
     Invalidate();
 }
 
-int CContainerUI::LineHeight() const {
-    if (m_pManager == nullptr) return kLineStep;
+int CContainerUI::LineStep(const Axis& along) const {
+    // Lines of text follow each other down the page: a step along y is one of them.
+    if (!along.IsVertical() || m_pManager == nullptr) return kLineStep;
     const TFontInfo* font = m_pManager->GetDefaultFontInfo();
     return font != nullptr ? font->metrics.tmHeight + kLineStep : kLineStep;
 }
 
-namespace {
-// Keeps scroll targets inside int when a step is added to a position.
-int Step(int pos, long long delta) {
-    return ClampToInt(static_cast<long long>(pos) + delta);
+long long CContainerUI::PageStep(const Axis& along) const {
+    const SIZE item{GetWidth(), GetHeight()};
+    long long page =
+        static_cast<long long>(along.Of(item)) - along.Near(m_rcInset) - along.Far(m_rcInset);
+    if (const CScrollBarUI* crossBar = ShownScrollBar(along.Cross()))
+        page -= along.Fixed(*crossBar);
+    return page;
 }
-} // namespace
+
+void CContainerUI::ScrollTo(const Axis& along, long long pos) {
+    SIZE target = GetScrollPos();
+    along.Of(target) = ClampToInt(pos);
+    SetScrollPos(target);
+}
+
+void CContainerUI::ScrollBy(const Axis& along, long long delta) {
+    ScrollTo(along, static_cast<long long>(along.Of(GetScrollPos())) + delta);
+}
 
 void CContainerUI::LineUp() {
-    const SIZE pos = GetScrollPos();
-    SetScrollPos(SIZE{pos.cx, Step(pos.cy, -LineHeight())});
+    ScrollBy(kVertical, -LineStep(kVertical));
 }
 
 void CContainerUI::LineDown() {
-    const SIZE pos = GetScrollPos();
-    SetScrollPos(SIZE{pos.cx, Step(pos.cy, LineHeight())});
+    ScrollBy(kVertical, LineStep(kVertical));
 }
 
 void CContainerUI::PageUp() {
-    const SIZE pos = GetScrollPos();
-    long long page = static_cast<long long>(GetHeight()) - m_rcInset.top - m_rcInset.bottom;
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        page -= m_pHorizontalScrollBar->GetFixedHeight();
-    SetScrollPos(SIZE{pos.cx, Step(pos.cy, -page)});
+    ScrollBy(kVertical, -PageStep(kVertical));
 }
 
 void CContainerUI::PageDown() {
-    const SIZE pos = GetScrollPos();
-    long long page = static_cast<long long>(GetHeight()) - m_rcInset.top - m_rcInset.bottom;
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        page -= m_pHorizontalScrollBar->GetFixedHeight();
-    SetScrollPos(SIZE{pos.cx, Step(pos.cy, page)});
+    ScrollBy(kVertical, PageStep(kVertical));
 }
 
 void CContainerUI::HomeUp() {
-    SetScrollPos(SIZE{GetScrollPos().cx, 0});
+    ScrollTo(kVertical, 0);
 }
 
 void CContainerUI::EndDown() {
-    SetScrollPos(SIZE{GetScrollPos().cx, GetScrollRange().cy});
+    ScrollTo(kVertical, kVertical.Of(GetScrollRange()));
 }
 
 void CContainerUI::LineLeft() {
-    const SIZE pos = GetScrollPos();
-    SetScrollPos(SIZE{Step(pos.cx, -kLineStep), pos.cy});
+    ScrollBy(kHorizontal, -LineStep(kHorizontal));
 }
 
 void CContainerUI::LineRight() {
-    const SIZE pos = GetScrollPos();
-    SetScrollPos(SIZE{Step(pos.cx, kLineStep), pos.cy});
+    ScrollBy(kHorizontal, LineStep(kHorizontal));
 }
 
 void CContainerUI::PageLeft() {
-    const SIZE pos = GetScrollPos();
-    long long page = static_cast<long long>(GetWidth()) - m_rcInset.left - m_rcInset.right;
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        page -= m_pVerticalScrollBar->GetFixedWidth();
-    SetScrollPos(SIZE{Step(pos.cx, -page), pos.cy});
+    ScrollBy(kHorizontal, -PageStep(kHorizontal));
 }
 
 void CContainerUI::PageRight() {
-    const SIZE pos = GetScrollPos();
-    long long page = static_cast<long long>(GetWidth()) - m_rcInset.left - m_rcInset.right;
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        page -= m_pVerticalScrollBar->GetFixedWidth();
-    SetScrollPos(SIZE{Step(pos.cx, page), pos.cy});
+    ScrollBy(kHorizontal, PageStep(kHorizontal));
 }
 
 void CContainerUI::HomeLeft() {
-    SetScrollPos(SIZE{0, GetScrollPos().cy});
+    ScrollTo(kHorizontal, 0);
 }
 
 void CContainerUI::EndRight() {
-    SetScrollPos(SIZE{GetScrollRange().cx, GetScrollPos().cy});
+    ScrollTo(kHorizontal, kHorizontal.Of(GetScrollRange()));
+}
+
+bool CContainerUI::ScrollOnInput(const Axis& along, const TEventUI& event) {
+    // The same keys and wheel steps serve either bar; the vertical one is asked first.
+    using Step = void (CContainerUI::*)();
+    struct Steps {
+        Step lineBack, lineForward, pageBack, pageForward, home, end;
+    };
+    static const Steps vertical{&CContainerUI::LineUp, &CContainerUI::LineDown,
+                                &CContainerUI::PageUp, &CContainerUI::PageDown,
+                                &CContainerUI::HomeUp, &CContainerUI::EndDown};
+    static const Steps horizontal{&CContainerUI::LineLeft, &CContainerUI::LineRight,
+                                  &CContainerUI::PageLeft, &CContainerUI::PageRight,
+                                  &CContainerUI::HomeLeft, &CContainerUI::EndRight};
+    const Steps& steps = along.IsVertical() ? vertical : horizontal;
+    Step step = nullptr;
+    if (event.type == UIEVENT_KEYDOWN) {
+        switch (event.key) {
+        case VK_UP:
+            step = steps.lineBack;
+            break;
+        case VK_DOWN:
+            step = steps.lineForward;
+            break;
+        case VK_PRIOR:
+            step = steps.pageBack;
+            break;
+        case VK_NEXT:
+            step = steps.pageForward;
+            break;
+        case VK_HOME:
+            step = steps.home;
+            break;
+        case VK_END:
+            step = steps.end;
+            break;
+        default:
+            break;
+        }
+    } else if (event.type == UIEVENT_SCROLLWHEEL) {
+        switch (LOWORD(event.wParam)) {
+        case SB_LINEUP:
+            step = steps.lineBack;
+            break;
+        case SB_LINEDOWN:
+            step = steps.lineForward;
+            break;
+        default:
+            break;
+        }
+    }
+    if (step == nullptr) return false;
+    (this->*step)();
+    return true;
 }
 
 void CContainerUI::ApplyDefaultScrollBarStyle(CScrollBarUI* bar, const wchar_t* className) {
@@ -400,27 +557,32 @@ void CContainerUI::ApplyDefaultScrollBarStyle(CScrollBarUI* bar, const wchar_t* 
     if (style != nullptr) bar->ApplyAttributeList(style);
 }
 
+void CContainerUI::SwitchScrollBar(const Axis& along, bool wanted) {
+    CScrollBarUI*& bar = ScrollBarSlot(along);
+    if (wanted && bar == nullptr) {
+        bar = new CScrollBarUI;
+        bar->SetHorizontal(!along.IsVertical());
+        bar->SetOwner(this);
+        bar->SetManager(m_pManager, nullptr, false);
+        ApplyDefaultScrollBarStyle(bar, along.IsVertical() ? L"VScrollBar" : L"HScrollBar");
+    } else if (!wanted && bar != nullptr) {
+        delete bar;
+        bar = nullptr;
+    }
+}
+
 void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
-    if (vertical && m_pVerticalScrollBar == nullptr) {
-        m_pVerticalScrollBar = new CScrollBarUI;
-        m_pVerticalScrollBar->SetOwner(this);
-        m_pVerticalScrollBar->SetManager(m_pManager, nullptr, false);
-        ApplyDefaultScrollBarStyle(m_pVerticalScrollBar, L"VScrollBar");
-    } else if (!vertical && m_pVerticalScrollBar != nullptr) {
-        delete m_pVerticalScrollBar;
-        m_pVerticalScrollBar = nullptr;
-    }
-    if (horizontal && m_pHorizontalScrollBar == nullptr) {
-        m_pHorizontalScrollBar = new CScrollBarUI;
-        m_pHorizontalScrollBar->SetHorizontal(true);
-        m_pHorizontalScrollBar->SetOwner(this);
-        m_pHorizontalScrollBar->SetManager(m_pManager, nullptr, false);
-        ApplyDefaultScrollBarStyle(m_pHorizontalScrollBar, L"HScrollBar");
-    } else if (!horizontal && m_pHorizontalScrollBar != nullptr) {
-        delete m_pHorizontalScrollBar;
-        m_pHorizontalScrollBar = nullptr;
-    }
+    SwitchScrollBar(kVertical, vertical);
+    SwitchScrollBar(kHorizontal, horizontal);
     NeedUpdate();
+}
+
+void CContainerUI::EnableScrollBarAlong(const Axis& along, bool wanted) {
+    const bool other = ScrollBar(along.Cross()) != nullptr;
+    if (along.IsVertical())
+        EnableScrollBar(wanted, other);
+    else
+        EnableScrollBar(other, wanted);
 }
 
 CScrollBarUI* CContainerUI::GetVerticalScrollBar() const {
@@ -431,59 +593,28 @@ CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const {
     return m_pHorizontalScrollBar;
 }
 
-void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
-        m_pHorizontalScrollBar->SetPos(RECT{rc.left, rc.bottom, rc.right,
-                                            ClampToInt(static_cast<long long>(rc.bottom) +
-                                                       m_pHorizontalScrollBar->GetFixedHeight())});
-    }
-    if (cxRequired > 0 && ProcessHorizontalRange(rc, cxRequired)) return;
-
-    CScrollBarUI* bar = m_pVerticalScrollBar;
-    if (bar == nullptr) return;
-    const long long height = static_cast<long long>(rc.bottom) - rc.top;
-    const long long cyScroll = cyRequired - height;
-    if (cyScroll > 0 && !bar->IsVisible()) {
-        // Showing the bar narrows the client area: lay out once more inside it.
-        bar->SetVisible(true);
-        bar->SetScrollRange(ClampToInt(cyScroll));
-        bar->SetScrollPos(0);
-        m_bScrollProcess = true;
-        SetPos(m_rcItem);
-        m_bScrollProcess = false;
-        return;
-    }
-    if (!bar->IsVisible()) return;
-    if (cyScroll <= 0 && !m_bScrollProcess) {
-        bar->SetVisible(false);
-        bar->SetScrollPos(0);
-        bar->SetScrollRange(0);
-        SetPos(m_rcItem);
-        return;
-    }
-    bar->SetPos(RECT{rc.right, rc.top,
-                     ClampToInt(static_cast<long long>(rc.right) + bar->GetFixedWidth()),
-                     rc.bottom});
-    if (bar->GetScrollRange() != cyScroll) {
-        const int oldPos = bar->GetScrollPos();
-        bar->SetScrollRange(ClampToInt(cyScroll < 0 ? -cyScroll : cyScroll));
-        if (bar->GetScrollRange() == 0) {
-            bar->SetVisible(false);
-            bar->SetScrollPos(0);
-        }
-        // The range shrank below the old position: the children must follow.
-        if (oldPos > bar->GetScrollPos()) SetPos(m_rcItem);
-    }
+void CContainerUI::PlaceScrollBar(const Axis& along, CScrollBarUI& bar, const RECT& rc) {
+    const Axis across = along.Cross();
+    const long long side = across.Far(rc);
+    bar.SetPos(along.Rect(along.Near(rc), along.Far(rc), side, side + across.Fixed(bar)));
 }
 
-bool CContainerUI::ProcessHorizontalRange(const RECT& rc, int cxRequired) {
-    // The same rules as the vertical bar, for layouts that measure their width.
-    CScrollBarUI* bar = m_pHorizontalScrollBar;
+void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
+    for (const Axis& along : {kHorizontal, kVertical}) {
+        if (CScrollBarUI* bar = ShownScrollBar(along)) PlaceScrollBar(along, *bar, rc);
+    }
+    if (cxRequired > 0 && FitScrollBar(kHorizontal, rc, cxRequired)) return;
+    FitScrollBar(kVertical, rc, cyRequired);
+}
+
+bool CContainerUI::FitScrollBar(const Axis& along, const RECT& rc, long long required) {
+    CScrollBarUI* bar = ScrollBar(along);
     if (bar == nullptr) return false;
-    const long long cxScroll = cxRequired - (static_cast<long long>(rc.right) - rc.left);
-    if (cxScroll > 0 && !bar->IsVisible()) {
+    const long long overflow = required - along.Extent(rc);
+    if (overflow > 0 && !bar->IsVisible()) {
+        // Showing the bar narrows the client area: lay out once more inside it.
         bar->SetVisible(true);
-        bar->SetScrollRange(ClampToInt(cxScroll));
+        bar->SetScrollRange(ClampToInt(overflow));
         bar->SetScrollPos(0);
         m_bScrollProcess = true;
         SetPos(m_rcItem);
@@ -491,20 +622,21 @@ bool CContainerUI::ProcessHorizontalRange(const RECT& rc, int cxRequired) {
         return true;
     }
     if (!bar->IsVisible()) return false;
-    if (cxScroll <= 0 && !m_bScrollProcess) {
+    if (overflow <= 0 && !m_bScrollProcess) {
         bar->SetVisible(false);
         bar->SetScrollPos(0);
         bar->SetScrollRange(0);
         SetPos(m_rcItem);
         return true;
     }
-    if (bar->GetScrollRange() == cxScroll) return false;
+    if (bar->GetScrollRange() == overflow) return false;
     const int oldPos = bar->GetScrollPos();
-    bar->SetScrollRange(ClampToInt(cxScroll < 0 ? -cxScroll : cxScroll));
+    bar->SetScrollRange(ClampToInt(overflow < 0 ? -overflow : overflow));
     if (bar->GetScrollRange() == 0) {
         bar->SetVisible(false);
         bar->SetScrollPos(0);
     }
+    // The range shrank below the old position: the children must follow.
     if (oldPos <= bar->GetScrollPos()) return false;
     SetPos(m_rcItem);
     return true;
@@ -571,83 +703,10 @@ void CContainerUI::DoEvent(TEventUI& event) {
         m_bFocused = false;
         return;
     }
-    const auto shown = [](const CScrollBarUI* bar) {
-        return bar != nullptr && bar->IsVisible() && bar->IsEnabled();
-    };
-    const bool wheel = event.type == UIEVENT_SCROLLWHEEL;
-    const bool keyDown = event.type == UIEVENT_KEYDOWN;
-    if (shown(m_pVerticalScrollBar) && (keyDown || wheel)) {
-        if (keyDown) {
-            switch (event.key) {
-            case VK_DOWN:
-                LineDown();
-                return;
-            case VK_UP:
-                LineUp();
-                return;
-            case VK_NEXT:
-                PageDown();
-                return;
-            case VK_PRIOR:
-                PageUp();
-                return;
-            case VK_HOME:
-                HomeUp();
-                return;
-            case VK_END:
-                EndDown();
-                return;
-            default:
-                break;
-            }
-        } else {
-            switch (LOWORD(event.wParam)) {
-            case SB_LINEUP:
-                LineUp();
-                return;
-            case SB_LINEDOWN:
-                LineDown();
-                return;
-            default:
-                break;
-            }
-        }
-    }
-    if (shown(m_pHorizontalScrollBar) && (keyDown || wheel)) {
-        if (keyDown) {
-            switch (event.key) {
-            case VK_DOWN:
-                LineRight();
-                return;
-            case VK_UP:
-                LineLeft();
-                return;
-            case VK_NEXT:
-                PageRight();
-                return;
-            case VK_PRIOR:
-                PageLeft();
-                return;
-            case VK_HOME:
-                HomeLeft();
-                return;
-            case VK_END:
-                EndRight();
-                return;
-            default:
-                break;
-            }
-        } else {
-            switch (LOWORD(event.wParam)) {
-            case SB_LINEUP:
-                LineLeft();
-                return;
-            case SB_LINEDOWN:
-                LineRight();
-                return;
-            default:
-                break;
-            }
+    if (event.type == UIEVENT_KEYDOWN || event.type == UIEVENT_SCROLLWHEEL) {
+        for (const Axis& along : {kVertical, kHorizontal}) {
+            const CScrollBarUI* bar = ShownScrollBar(along);
+            if (bar != nullptr && bar->IsEnabled() && ScrollOnInput(along, event)) return;
         }
     }
     CControlUI::DoEvent(event);
@@ -661,16 +720,12 @@ void CContainerUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         SetInset(ParseRectValue(value));
     } else if (is(L"mousechild")) {
         SetMouseChildEnabled(ParseBoolValue(value));
-    } else if (is(L"vscrollbar")) {
-        EnableScrollBar(ParseBoolValue(value), m_pHorizontalScrollBar != nullptr);
-    } else if (is(L"vscrollbarstyle")) {
-        EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
-        if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->ApplyAttributeList(value);
-    } else if (is(L"hscrollbar")) {
-        EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBoolValue(value));
-    } else if (is(L"hscrollbarstyle")) {
-        EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
-        if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->ApplyAttributeList(value);
+    } else if (is(L"vscrollbar") || is(L"hscrollbar")) {
+        EnableScrollBarAlong(is(L"vscrollbar") ? kVertical : kHorizontal, ParseBoolValue(value));
+    } else if (is(L"vscrollbarstyle") || is(L"hscrollbarstyle")) {
+        const Axis along = is(L"vscrollbarstyle") ? kVertical : kHorizontal;
+        EnableScrollBarAlong(along, true);
+        if (CScrollBarUI* bar = ScrollBar(along)) bar->ApplyAttributeList(value);
     } else if (is(L"childpadding")) {
         SetChildPadding(ParseIntValue(value));
     } else {

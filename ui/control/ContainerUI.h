@@ -8,6 +8,7 @@
 
 namespace SkinUI {
 
+class Axis;
 class CScrollBarUI;
 
 /// Access to a container's children without knowing its class.
@@ -135,16 +136,27 @@ protected:
     /// Places a visible floating child by its fixed position, size and relative rules.
     virtual void SetFloatPos(int index);
     /// Shows, hides, sizes and places the scroll bars after a layout inside rc that
-    /// needed cxRequired by cyRequired; may lay the container out again.
+    /// needed cxRequired by cyRequired; may lay the container out again. The vertical
+    /// requirement is always weighed, the horizontal one only when positive (a layout that
+    /// does not measure its width leaves the horizontal bar as it was set).
     virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
+
+    /// Lays the children out one after another along an axis inside the client area: the
+    /// ones without a size there share what the others leave, and the scroll bars follow
+    /// what the children need. The vertical and horizontal layouts' SetPos.
+    void StackChildren(const Axis& along);
 
     /// The item rectangle less the inset.
     RECT InsetRect() const;
     /// InsetRect less the visible bars.
     RECT ClientRect() const;
-    /// Vertical and horizontal scroll position of the visible bars.
-    int VerticalScrollPos() const;
-    int HorizontalScrollPos() const;
+    /// The bar that scrolls along an axis (the vertical bar along y), or null.
+    CScrollBarUI* ScrollBar(const Axis& along) const;
+    /// That bar while it is visible, else null.
+    CScrollBarUI* ShownScrollBar(const Axis& along) const;
+    /// Position and range of the bar along an axis; 0 while it is absent or hidden.
+    int ScrollPos(const Axis& along) const;
+    int ScrollRange(const Axis& along) const;
 
     CStdPtrArray m_items; ///< owned CControlUI*, in paint and layout order
     RECT m_rcInset{};
@@ -161,10 +173,27 @@ private:
     bool InsertChild(CControlUI* control, int index);
     /// Destroys a child that left the list, or only unlinks it without auto destroy.
     void ReleaseChild(CControlUI* control);
-    /// Re-lays the horizontal bar's range; true when the container was laid out again.
-    bool ProcessHorizontalRange(const RECT& rc, int cxRequired);
-    /// Pixels of one line step up or down: the default font's height + 8.
-    int LineHeight() const;
+    CScrollBarUI*& ScrollBarSlot(const Axis& along);
+    /// Creates the bar along an axis, styled by the manager's defaults, or deletes it.
+    void SwitchScrollBar(const Axis& along, bool wanted);
+    /// EnableScrollBar for the bar along an axis, keeping the other bar as it is.
+    void EnableScrollBarAlong(const Axis& along, bool wanted);
+    /// Puts a bar beside rc: past its far edge across the axis, as long as rc along it.
+    void PlaceScrollBar(const Axis& along, CScrollBarUI& bar, const RECT& rc);
+    /// Fits the bar along an axis to a layout inside rc that needed `required` along it;
+    /// true when that laid the container out again.
+    bool FitScrollBar(const Axis& along, const RECT& rc, long long required);
+    /// Scroll steps along an axis: a line (down the text, the default font's height + 8;
+    /// across it 8) and a page (the client area's length).
+    int LineStep(const Axis& along) const;
+    long long PageStep(const Axis& along) const;
+    /// Scrolls the position along an axis to (or by) a value, through the virtual
+    /// GetScrollPos and SetScrollPos.
+    void ScrollTo(const Axis& along, long long pos);
+    void ScrollBy(const Axis& along, long long delta);
+    /// The scroll keys and wheel steps for the bar along an axis; false when the event
+    /// is none of them.
+    bool ScrollOnInput(const Axis& along, const TEventUI& event);
     /// Applies the manager's default attribute list of className to a new scroll bar.
     void ApplyDefaultScrollBarStyle(CScrollBarUI* bar, const wchar_t* className);
 };

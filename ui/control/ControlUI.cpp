@@ -403,7 +403,7 @@ void CControlUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         SetFixedHeight(rc.bottom - rc.top);
     } else if (is(L"relativepos")) {
         int numbers[4];
-        ParseIntList(value, numbers, 4);
+        ReadNumberList(value, numbers, 4);
         SetRelativePos(SIZE{numbers[0], numbers[1]}, SIZE{numbers[2], numbers[3]});
     } else if (is(L"padding")) {
         SetPadding(ParseRectValue(value));

@@ -3,12 +3,12 @@
 #include <cwchar>
 
 #include "control/AttributeValue.h"
-#include "control/LayoutMath.h"
-#include "control/ScrollBarUI.h"
+#include "control/Axis.h"
 
 namespace SkinUI {
 
-CHorizontalLayoutUI::CHorizontalLayoutUI() : m_separator(*this, m_rcItem, m_cxyFixed, false) {}
+CHorizontalLayoutUI::CHorizontalLayoutUI()
+    : m_separator(*this, m_rcItem, m_cxyFixed, kHorizontal) {}
 
 const wchar_t* CHorizontalLayoutUI::GetClass() const {
     return L"HorizontalLayoutUI";
@@ -50,84 +50,7 @@ void CHorizontalLayoutUI::SetManager(CPaintManagerUI* manager, CControlUI* paren
 
 void CHorizontalLayoutUI::SetPos(RECT rect) {
     CControlUI::SetPos(rect);
-    if (m_items.IsEmpty()) {
-        ProcessScrollBar(InsetRect(), 0, 0);
-        return;
-    }
-    const RECT rc = ClientRect();
-
-    const long long availableWidth = static_cast<long long>(rc.right) - rc.left;
-    long long availableHeight = static_cast<long long>(rc.bottom) - rc.top;
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        availableHeight += m_pVerticalScrollBar->GetScrollRange();
-    const SIZE available{ClampToInt(availableWidth), ClampToInt(availableHeight)};
-
-    // Measure: what the fixed children, paddings and gaps take, and how many share the rest.
-    int adjustables = 0;
-    int counted = 0;
-    long long fixed = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        long long cx = child->EstimateSize(available).cx;
-        if (cx == 0)
-            ++adjustables;
-        else
-            cx = ClampToMinMax(cx, child->GetMinWidth(), child->GetMaxWidth());
-        const RECT padding = child->GetPadding();
-        fixed += cx + padding.left + padding.right;
-        ++counted;
-    }
-    if (counted > 0) fixed += static_cast<long long>(counted - 1) * m_iChildPadding;
-    long long expand = 0;
-    if (adjustables > 0) {
-        expand = (availableWidth - fixed) / adjustables;
-        if (expand < 0) expand = 0;
-    }
-
-    // Place: left to right, the last adjustable child taking what rounding left over.
-    long long x = static_cast<long long>(rc.left) - HorizontalScrollPos();
-    long long remainingWidth = availableWidth;
-    long long fixedRemaining = fixed;
-    long long needed = 0;
-    int adjustable = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        const RECT padding = child->GetPadding();
-        remainingWidth -= padding.left;
-        long long cx = child->EstimateSize(SIZE{ClampToInt(remainingWidth), available.cy}).cx;
-        if (cx != 0) {
-            cx = ClampToMinMax(cx, child->GetMinWidth(), child->GetMaxWidth());
-            fixedRemaining -= cx;
-        } else {
-            ++adjustable;
-            cx = expand;
-            if (adjustable == adjustables) {
-                cx = remainingWidth - padding.right - fixedRemaining;
-                if (cx < 0) cx = 0;
-            }
-            cx = ClampToMinMax(cx, child->GetMinWidth(), child->GetMaxWidth());
-        }
-        long long cy = child->GetFixedHeight();
-        if (cy == 0) cy = static_cast<long long>(rc.bottom) - rc.top - padding.top - padding.bottom;
-        if (cy < 0) cy = 0;
-        cy = ClampToMinMax(cy, child->GetMinHeight(), child->GetMaxHeight());
-
-        const long long left = x + padding.left;
-        const long long top = static_cast<long long>(rc.top) + padding.top;
-        child->SetPos(MakeRect(left, top, left + cx + padding.right, top + cy));
-
-        x += cx + m_iChildPadding + padding.left + padding.right;
-        needed += cx + padding.left + padding.right;
-        remainingWidth -= cx + m_iChildPadding + padding.right;
-    }
-    if (counted > 0) needed += static_cast<long long>(counted - 1) * m_iChildPadding;
-    ProcessScrollBar(rc, ClampToInt(needed), 0);
+    StackChildren(kHorizontal);
 }
 
 void CHorizontalLayoutUI::DoEvent(TEventUI& event) {

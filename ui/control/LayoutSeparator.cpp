@@ -1,7 +1,6 @@
 #include "control/LayoutSeparator.h"
 
 #include "control/ControlUI.h"
-#include "control/LayoutMath.h"
 #include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
 
@@ -11,8 +10,9 @@ namespace {
 constexpr DWORD kPreviewColor = 0xAA000000;
 } // namespace
 
-CLayoutSeparator::CLayoutSeparator(CControlUI& layout, RECT& item, SIZE& fixedSize, bool vertical)
-    : m_layout(layout), m_item(item), m_fixedSize(fixedSize), m_vertical(vertical) {}
+CLayoutSeparator::CLayoutSeparator(CControlUI& layout, RECT& item, SIZE& fixedSize,
+                                   const Axis& along)
+    : m_layout(layout), m_item(item), m_fixedSize(fixedSize), m_along(along) {}
 
 CLayoutSeparator::~CLayoutSeparator() {
     // The manager must never paint a layout that is gone.
@@ -25,23 +25,16 @@ void CLayoutSeparator::SetImmediateMode(bool immediate) {
     m_immediate = immediate;
 }
 
-int CLayoutSeparator::MinSize() const {
-    return m_vertical ? m_layout.GetMinHeight() : m_layout.GetMinWidth();
-}
-
-int CLayoutSeparator::MaxSize() const {
-    return m_vertical ? m_layout.GetMaxHeight() : m_layout.GetMaxWidth();
-}
-
 RECT CLayoutSeparator::GetThumbRect(bool newPosition) const {
     RECT base = m_captured && newPosition ? m_newPos : m_item;
     RECT strip = base;
     if (m_size >= 0) {
-        const long long nearEdge = static_cast<long long>(Far(base)) - m_size;
-        Near(strip) = ClampToInt(nearEdge > Near(base) ? nearEdge : Near(base));
+        const long long nearEdge = static_cast<long long>(m_along.Far(base)) - m_size;
+        m_along.Near(strip) =
+            ClampToInt(nearEdge > m_along.Near(base) ? nearEdge : m_along.Near(base));
     } else {
-        const long long farEdge = static_cast<long long>(Near(base)) - m_size;
-        Far(strip) = ClampToInt(farEdge < Far(base) ? farEdge : Far(base));
+        const long long farEdge = static_cast<long long>(m_along.Near(base)) - m_size;
+        m_along.Far(strip) = ClampToInt(farEdge < m_along.Far(base) ? farEdge : m_along.Far(base));
     }
     return strip;
 }
@@ -72,7 +65,7 @@ bool CLayoutSeparator::DoEvent(TEventUI& event) {
         if (!m_layout.IsEnabled()) return false;
         const RECT strip = GetThumbRect(false);
         if (!::PtInRect(&strip, event.mousePos)) return false;
-        ::SetCursor(::LoadCursorW(nullptr, m_vertical ? IDC_SIZENS : IDC_SIZEWE));
+        ::SetCursor(::LoadCursorW(nullptr, m_along.IsVertical() ? IDC_SIZENS : IDC_SIZEWE));
         return true;
     }
     default:
@@ -81,50 +74,47 @@ bool CLayoutSeparator::DoEvent(TEventUI& event) {
 }
 
 bool CLayoutSeparator::Drag(POINT mouse) {
-    const long long delta = static_cast<long long>(Along(mouse)) - Along(m_lastMouse);
+    const long long delta = static_cast<long long>(m_along.Of(mouse)) - m_along.Of(m_lastMouse);
     m_lastMouse = mouse;
-    const long long at = Along(mouse);
+    const long long at = m_along.Of(mouse);
     RECT next = m_newPos;
-    const long long currentSize = static_cast<long long>(Far(m_newPos)) - Near(m_newPos);
-    const int minimum = MinSize();
-    const int maximum = MaxSize();
+    const long long currentSize = m_along.Extent(m_newPos);
+    const int minimum = m_along.Min(m_layout);
+    const int maximum = m_along.Max(m_layout);
     if (m_size >= 0) {
         // The far edge follows the mouse, once the mouse is back beyond the strip.
-        const long long edge = Far(m_newPos);
+        const long long edge = m_along.Far(m_newPos);
         if ((delta > 0 && at < edge + m_size) || (delta < 0 && at > edge)) return true;
-        Far(next) = ClampToInt(edge + delta);
-        const long long size = static_cast<long long>(Far(next)) - Near(next);
+        m_along.Far(next) = ClampToInt(edge + delta);
+        const long long size = m_along.Extent(next);
         if (size <= minimum) {
             if (currentSize <= minimum) return true;
-            Far(next) = ClampToInt(static_cast<long long>(Near(next)) + minimum);
+            m_along.Far(next) = ClampToInt(static_cast<long long>(m_along.Near(next)) + minimum);
         }
         if (size >= maximum) {
             if (currentSize >= maximum) return true;
-            Far(next) = ClampToInt(static_cast<long long>(Near(next)) + maximum);
+            m_along.Far(next) = ClampToInt(static_cast<long long>(m_along.Near(next)) + maximum);
         }
     } else {
-        const long long edge = Near(m_newPos);
+        const long long edge = m_along.Near(m_newPos);
         if ((delta > 0 && at < edge) || (delta < 0 && at > edge + m_size)) return true;
-        Near(next) = ClampToInt(edge + delta);
-        const long long size = static_cast<long long>(Far(next)) - Near(next);
+        m_along.Near(next) = ClampToInt(edge + delta);
+        const long long size = m_along.Extent(next);
         if (size <= minimum) {
             if (currentSize <= minimum) return true;
-            Near(next) = ClampToInt(static_cast<long long>(Far(next)) - minimum);
+            m_along.Near(next) = ClampToInt(static_cast<long long>(m_along.Far(next)) - minimum);
         }
         if (size >= maximum) {
             if (currentSize >= maximum) return true;
-            Near(next) = ClampToInt(static_cast<long long>(Far(next)) - maximum);
+            m_along.Near(next) = ClampToInt(static_cast<long long>(m_along.Far(next)) - maximum);
         }
     }
 
     RECT invalid = GetThumbRect(true);
     m_newPos = next;
     // The dragged size persists: the parent treats the layout as fixed from now on.
-    const int size = ClampToInt(static_cast<long long>(Far(next)) - Near(next));
-    if (m_vertical)
-        m_fixedSize.cy = size;
-    else
-        m_fixedSize.cx = size;
+    const int size = ClampToInt(m_along.Extent(next));
+    m_along.Of(m_fixedSize) = size;
     if (m_immediate) {
         m_item = m_newPos;
         m_layout.NeedParentUpdate();

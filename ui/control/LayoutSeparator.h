@@ -4,19 +4,19 @@
 
 #include <windows.h>
 
+#include "control/Axis.h"
 #include "window/EventUI.h"
 
 namespace SkinUI {
 
-class CControlUI;
 class CPaintManagerUI;
 
 class CLayoutSeparator {
 public:
-    /// Binds to the layout's own item rectangle and fixed size, which a drag changes. A
-    /// vertical layout's strip runs along its bottom or top edge, a horizontal one's along
-    /// its right or left edge.
-    CLayoutSeparator(CControlUI& layout, RECT& item, SIZE& fixedSize, bool vertical);
+    /// Binds to the layout's own item rectangle and fixed size, which a drag changes along
+    /// the layout's axis. A vertical layout's strip runs along its bottom or top edge, a
+    /// horizontal one's along its right or left edge.
+    CLayoutSeparator(CControlUI& layout, RECT& item, SIZE& fixedSize, const Axis& along);
     /// Leaves the manager's post-paint list.
     ~CLayoutSeparator();
     CLayoutSeparator(const CLayoutSeparator&) = delete;
@@ -43,11 +43,6 @@ public:
     void ManagerChanging(CPaintManagerUI* manager);
 
 private:
-    LONG& Near(RECT& rc) const { return m_vertical ? rc.top : rc.left; }
-    LONG& Far(RECT& rc) const { return m_vertical ? rc.bottom : rc.right; }
-    LONG Along(POINT point) const { return m_vertical ? point.y : point.x; }
-    int MinSize() const;
-    int MaxSize() const;
     /// Drag step: true when the step was taken (or deliberately ignored).
     bool Drag(POINT mouse);
     /// Registers for post-painting once with the layout's manager.
@@ -57,7 +52,7 @@ private:
     CControlUI& m_layout;
     RECT& m_item;
     SIZE& m_fixedSize;
-    bool m_vertical;
+    Axis m_along;
     int m_size = 0;
     bool m_captured = false;
     POINT m_lastMouse{};

@@ -3,8 +3,7 @@
 #include <cwchar>
 
 #include "control/AttributeValue.h"
-#include "control/LayoutMath.h"
-#include "control/ScrollBarUI.h"
+#include "control/Axis.h"
 
 namespace SkinUI {
 
@@ -59,9 +58,9 @@ long long CTileLayoutUI::MeasureRow(int first, int columns, long long columnWidt
         const bool edge = measured == 0 || measured == columns - 1;
         long long width = columnWidth - padding.left - padding.right -
                           (edge ? halfPadding : static_cast<long long>(m_iChildPadding));
-        width = ClampToMinMax(width, child->GetMinWidth(), child->GetMaxWidth());
+        width = kHorizontal.Clamp(width, *child);
         const SIZE size = child->EstimateSize(SIZE{ClampToInt(width), kUnboundedHeight});
-        const long long cy = ClampToMinMax(size.cy, child->GetMinHeight(), child->GetMaxHeight());
+        const long long cy = kVertical.Clamp(size.cy, *child);
         const long long height = cy + padding.top + padding.bottom;
         if (height > rowHeight) rowHeight = height;
         ++measured;
@@ -71,22 +70,21 @@ long long CTileLayoutUI::MeasureRow(int first, int columns, long long columnWidt
 
 void CTileLayoutUI::SetPos(RECT rect) {
     CControlUI::SetPos(rect);
+    // The bars go beside the rectangle handed on: it must be the one without them.
+    const RECT rc = ClientRect();
     if (m_items.IsEmpty()) {
-        ProcessScrollBar(InsetRect(), 0, 0);
+        ProcessScrollBar(rc, 0, 0);
         return;
     }
-    const RECT rc = ClientRect();
     const long long width = static_cast<long long>(rc.right) - rc.left;
 
     long long columns = m_nColumns;
     if (m_szItem.cx > 0) columns = width / m_szItem.cx;
     if (columns <= 0) columns = 1;
-    long long columnWidth = width / columns;
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        columnWidth = (width + m_pHorizontalScrollBar->GetScrollRange()) / columns;
+    const long long columnWidth = (width + ScrollRange(kHorizontal)) / columns;
 
-    const int verticalPos = VerticalScrollPos();
-    const long long rowStartX = static_cast<long long>(rc.left) - HorizontalScrollPos();
+    const int verticalPos = ScrollPos(kVertical);
+    const long long rowStartX = static_cast<long long>(rc.left) - ScrollPos(kHorizontal);
     long long originX = rowStartX;
     long long originY = static_cast<long long>(rc.top) - verticalPos;
     const long long halfPadding = m_iChildPadding / 2;
@@ -118,8 +116,8 @@ void CTileLayoutUI::SetPos(RECT rect) {
             child->EstimateSize(SIZE{ClampToInt(tileWidth), ClampToInt(tileHeight)});
         long long cx = estimate.cx != 0 ? estimate.cx : tileWidth;
         long long cy = estimate.cy != 0 ? estimate.cy : tileHeight;
-        cx = ClampToMinMax(cx, child->GetMinWidth(), child->GetMaxWidth());
-        cy = ClampToMinMax(cy, child->GetMinHeight(), child->GetMaxHeight());
+        cx = kHorizontal.Clamp(cx, *child);
+        cy = kVertical.Clamp(cy, *child);
         const long long childLeft = (left + right - cx) / 2;
         const long long childTop = (top + bottom - cy) / 2;
         child->SetPos(MakeRect(childLeft, childTop, childLeft + cx, childTop + cy));

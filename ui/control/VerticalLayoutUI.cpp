@@ -3,12 +3,11 @@
 #include <cwchar>
 
 #include "control/AttributeValue.h"
-#include "control/LayoutMath.h"
-#include "control/ScrollBarUI.h"
+#include "control/Axis.h"
 
 namespace SkinUI {
 
-CVerticalLayoutUI::CVerticalLayoutUI() : m_separator(*this, m_rcItem, m_cxyFixed, true) {}
+CVerticalLayoutUI::CVerticalLayoutUI() : m_separator(*this, m_rcItem, m_cxyFixed, kVertical) {}
 
 const wchar_t* CVerticalLayoutUI::GetClass() const {
     return L"VerticalLayoutUI";
@@ -50,85 +49,7 @@ void CVerticalLayoutUI::SetManager(CPaintManagerUI* manager, CControlUI* parent,
 
 void CVerticalLayoutUI::SetPos(RECT rect) {
     CControlUI::SetPos(rect);
-    const RECT rc = ClientRect();
-    if (m_items.IsEmpty()) {
-        ProcessScrollBar(rc, 0, 0);
-        return;
-    }
-
-    long long availableWidth = static_cast<long long>(rc.right) - rc.left;
-    const long long availableHeight = static_cast<long long>(rc.bottom) - rc.top;
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        availableWidth += m_pHorizontalScrollBar->GetScrollRange();
-    const SIZE available{ClampToInt(availableWidth), ClampToInt(availableHeight)};
-
-    // Measure: what the fixed children, paddings and gaps take, and how many share the rest.
-    int adjustables = 0;
-    int counted = 0;
-    long long fixed = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        long long cy = child->EstimateSize(available).cy;
-        if (cy == 0)
-            ++adjustables;
-        else
-            cy = ClampToMinMax(cy, child->GetMinHeight(), child->GetMaxHeight());
-        const RECT padding = child->GetPadding();
-        fixed += cy + padding.top + padding.bottom;
-        ++counted;
-    }
-    if (counted > 0) fixed += static_cast<long long>(counted - 1) * m_iChildPadding;
-    long long expand = 0;
-    if (adjustables > 0) {
-        expand = (availableHeight - fixed) / adjustables;
-        if (expand < 0) expand = 0;
-    }
-
-    // Place: top to bottom, the last adjustable child taking what rounding left over.
-    long long y = static_cast<long long>(rc.top) - VerticalScrollPos();
-    const long long x = static_cast<long long>(rc.left) - HorizontalScrollPos();
-    long long remainingHeight = availableHeight;
-    long long fixedRemaining = fixed;
-    long long needed = 0;
-    int adjustable = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        const RECT padding = child->GetPadding();
-        remainingHeight -= padding.top;
-        long long cy = child->EstimateSize(SIZE{available.cx, ClampToInt(remainingHeight)}).cy;
-        if (cy != 0) {
-            cy = ClampToMinMax(cy, child->GetMinHeight(), child->GetMaxHeight());
-            fixedRemaining -= cy;
-        } else {
-            ++adjustable;
-            cy = expand;
-            if (adjustable == adjustables) {
-                cy = remainingHeight - padding.bottom - fixedRemaining;
-                if (cy < 0) cy = 0;
-            }
-            cy = ClampToMinMax(cy, child->GetMinHeight(), child->GetMaxHeight());
-        }
-        long long cx = child->GetFixedWidth();
-        if (cx == 0) cx = availableWidth - padding.left - padding.right;
-        if (cx < 0) cx = 0;
-        cx = ClampToMinMax(cx, child->GetMinWidth(), child->GetMaxWidth());
-
-        const long long left = x + padding.left;
-        const long long top = y + padding.top;
-        child->SetPos(MakeRect(left, top, left + cx, top + cy + padding.bottom));
-
-        y += cy + m_iChildPadding + padding.top + padding.bottom;
-        needed += cy + padding.top + padding.bottom;
-        remainingHeight -= cy + m_iChildPadding + padding.bottom;
-    }
-    if (counted > 0) needed += static_cast<long long>(counted - 1) * m_iChildPadding;
-    ProcessScrollBar(rc, 0, ClampToInt(needed));
+    StackChildren(kVertical);
 }
 
 void CVerticalLayoutUI::DoEvent(TEventUI& event) {

@@ -140,7 +140,7 @@ void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* manager) {
         const wchar_t* name = root.GetAttributeName(i);
         const wchar_t* value = root.GetAttributeValue(i);
         int n[4];
-        ParseIntList(value, n, 4);
+        ReadNumberList(value, n, 4);
         if (wcscmp(name, L"size") == 0) {
             manager->SetInitSize(n[0], n[1]);
         } else if (wcscmp(name, L"sizebox") == 0) {

@@ -13,6 +13,7 @@
 #include "stb_image.h"
 
 #include "control/ControlUI.h"
+#include "core/NumberList.h"
 #include "core/SkinFile.h"
 #include "window/PaintManagerUI.h"
 
@@ -510,21 +511,6 @@ int ClampToInt(long long value) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
-}
-
-// "l,t,r,b": signed decimal numbers, one separator character after each of the first
-// three. Reading stops at the end of the value; numbers missing there are 0.
-RECT ReadRect(const wchar_t* value) {
-    long numbers[4] = {0, 0, 0, 0};
-    const wchar_t* p = value;
-    for (int i = 0; i < 4 && *p != L'\0'; ++i) {
-        wchar_t* end = nullptr;
-        numbers[i] = std::wcstol(p, &end, 10);
-        p = end;
-        if (*p != L'\0') ++p; // the separator
-    }
-    RECT rc = {numbers[0], numbers[1], numbers[2], numbers[3]};
-    return rc;
 }
 
 // "#RRGGBB..", "0x..." or bare hexadecimal digits.
