@@ -546,7 +546,8 @@ bool CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
     const wchar_t endChar = static_cast<wchar_t>(end);
     bool terminated = true;
     for (;;) {
-        if (end == '<' && StartsWith(text, L"<![CDATA[")) {
+        if (*text == endChar) {
+            if (end != '<' || !StartsWith(text, L"<![CDATA[")) break;
             // Element text: the section's characters count as they stand. Its end is
             // found first, so an error shows the section before compaction moves it.
             const wchar_t* const close = std::wcsstr(text + 9, L"]]>");
@@ -559,7 +560,7 @@ bool CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
             text += 3;
             continue;
         }
-        if (*text == 0 || *text == endChar) break;
+        if (*text == 0) break;
         if (*text == L'&') {
             ++text;
             _ParseMetaChar(text, dest);
