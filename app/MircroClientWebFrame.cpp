@@ -95,7 +95,7 @@ void CMircroClientWebFrame::EnterGame(const CSkinString& target) {
         m_pPlayFrame = playFrame;
         m_pPlayFrame->CenterWindow();
     }
-    if (CMicroClientLogin* login = GetLoginFrame()) login->ShowWindow(false, true);
+    if (CMicroClientLogin* login = FindLoginFrame()) login->ShowWindow(false, true);
     ShowWindow(false, true);
     ::SendMessageW(m_hPlayWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }

@@ -121,26 +121,65 @@ TEST(LoginFrameTest, CarriesItsWebWindowAndEndsTheLoop) {
     EXPECT_EQ(GetLoginFrame(), nullptr);
 }
 
+// Tells the web window the browser is about to navigate to `address`, the way the
+// browser's event passes it (by reference or as a plain string); the cancel flag it set.
+VARIANT_BOOL Navigate(CMircroClientWebFrame& webFrame, const wchar_t* address,
+                      bool byReference = false) {
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = SysAllocString(address);
+    VARIANT reference;
+    VariantInit(&reference);
+    reference.vt = VT_BYREF | VT_VARIANT;
+    reference.pvarVal = &text;
+    VARIANT* urlRef = byReference ? &reference : &text;
+    VARIANT* none = nullptr;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT_BOOL* cancelRef = &cancel;
+    webFrame.BeforeNavigate2(nullptr, urlRef, none, none, none, none, cancelRef);
+    VariantClear(&text);
+    return cancel;
+}
+
 TEST(WebFrameTest, OnlyTheExactKeywordEntersTheGame) {
     UseClientResources();
     auto* webFrame = new CMircroClientWebFrame;
-    auto navigate = [&](const wchar_t* address) {
-        VARIANT url;
-        VariantInit(&url);
-        url.vt = VT_BSTR;
-        url.bstrVal = SysAllocString(address);
-        VARIANT* urlRef = &url;
-        VARIANT* none = nullptr;
-        VARIANT_BOOL cancel = VARIANT_FALSE;
-        VARIANT_BOOL* cancelRef = &cancel;
-        webFrame->BeforeNavigate2(nullptr, urlRef, none, none, none, none, cancelRef);
-        VariantClear(&url);
-        return cancel;
-    };
-    EXPECT_EQ(navigate(L"http://www.varnel.example/Client/login"), VARIANT_FALSE);
-    EXPECT_EQ(navigate(L"http://www.varnel.example/play?CLIENT=PC"), VARIANT_FALSE);
+    EXPECT_EQ(Navigate(*webFrame, L"http://www.varnel.example/Client/login"), VARIANT_FALSE);
+    EXPECT_EQ(Navigate(*webFrame, L"http://www.varnel.example/play?CLIENT=PC"), VARIANT_FALSE);
+    EXPECT_EQ(Navigate(*webFrame, L"http://www.varnel.example/play?client=p", true), VARIANT_FALSE);
     EXPECT_EQ(webFrame->GetPlayFrame(), nullptr);
     delete webFrame;
+}
+
+// The navigation that carries the keyword is stopped and opens the game window, once,
+// maximised, on the game's address; the web window takes it down when it goes.
+TEST(WebFrameTest, TheKeywordOpensOneMaximisedGameWindow) {
+    UseClientResources();
+    auto* webFrame = new CMircroClientWebFrame;
+    EXPECT_EQ(Navigate(*webFrame,
+                       L"res://ieframe.dll/navcancl.htm#http://www.varnel.example/"
+                       L"game/play?client=pc",
+                       true),
+              VARIANT_TRUE);
+    CMircroClientPlayFrame* play = webFrame->GetPlayFrame();
+    ASSERT_NE(play, nullptr);
+    const HWND window = play->GetHWND();
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_TRUE(IsZoomed(window));
+    EXPECT_EQ(std::wstring(play->GetGameAddress()),
+              L"http://www.varnel.example/game/play?client=pc");
+    // Entering the game hides a login frame but never makes one.
+    EXPECT_EQ(FindLoginFrame(), nullptr);
+
+    // Later navigations with the keyword are stopped too and reuse the window.
+    EXPECT_EQ(Navigate(*webFrame, L"http://www.varnel.example/game/again?client=pc"), VARIANT_TRUE);
+    EXPECT_EQ(webFrame->GetPlayFrame(), play);
+    PumpMessages();
+
+    delete webFrame;
+    EXPECT_FALSE(IsWindow(window));
+    PumpMessages();
 }
 
 TEST(WebFrameTest, GameAddressStartsAtTheFirstPlainHttp) {
@@ -190,12 +229,14 @@ TEST(PlayFrameTest, ButtonsTrayAndTheQuitQuestion) {
     EXPECT_TRUE(restoreButton->IsVisible());
     EXPECT_FALSE(maxButton->IsVisible());
 
-    // A left click on the tray icon brings a hidden window back, not a minimised one.
+    // A left click on the tray icon, reported with the message the tray record names,
+    // brings a hidden window back, not a minimised one.
+    const UINT trayMessage = play->GetTrayIcon().GetData().uCallbackMessage;
     ShowWindow(window, SW_HIDE);
-    EXPECT_EQ(SendMessageW(window, WM_USER + 1, 0, WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(SendMessageW(window, trayMessage, 0, WM_LBUTTONDOWN), 1);
     EXPECT_TRUE(IsWindowVisible(window));
     ShowWindow(window, SW_SHOWMINNOACTIVE);
-    SendMessageW(window, WM_USER + 1, 0, WM_LBUTTONDBLCLK);
+    SendMessageW(window, trayMessage, 0, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(IsIconic(window));
     ShowWindow(window, SW_SHOWNOACTIVATE);
 
@@ -227,7 +268,9 @@ TEST(TrayIconTest, RecordFitsThisPlatformAndCutsLongTips) {
         const NOTIFYICONDATAW& data = tray.GetData();
         EXPECT_EQ(data.cbSize, sizeof(NOTIFYICONDATAW));
         EXPECT_EQ(data.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-        EXPECT_EQ(data.uCallbackMessage, UINT(WM_USER + 1));
+        // The shell reports with a message of the application's own range.
+        EXPECT_GE(data.uCallbackMessage, UINT(WM_USER));
+        EXPECT_LT(data.uCallbackMessage, 0xC000u);
         EXPECT_STREQ(data.szTip, L"Varnel");
         EXPECT_EQ(tray.GetWindow(), window);
 

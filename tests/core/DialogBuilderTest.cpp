@@ -170,6 +170,35 @@ TEST_F(DialogBuilderTest, FactoriesAndWhatIsSkipped) {
     delete root;
 }
 
+std::vector<std::wstring> g_traces;
+
+TEST_F(DialogBuilderTest, UnknownElementsLeaveATraceNamingThemAndTheirPlace) {
+    const SkinTraceSink previous =
+        SKIN__SetTraceSink([](const wchar_t* line) { g_traces.push_back(line); });
+    g_traces.clear();
+    RecordingCallback callback;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        L"<Window><VerticalLayout><Label/><Fancy text=\"x\"><Inner/><Button/></Fancy><Label/>"
+        L"</VerticalLayout><HorizontalLayout><Gadget/><Custom/><Gadget><Inner/></Gadget>"
+        L"</HorizontalLayout></Window>",
+        nullptr, &callback, &manager);
+    SKIN__SetTraceSink(previous);
+    ASSERT_NE(root, nullptr);
+    // Only the unknown elements themselves: not their children, not what the callback made.
+    EXPECT_EQ(g_traces,
+              (std::vector<std::wstring>{
+                  L"Unknown skin element <Fancy> at /Window/VerticalLayout/Fancy skipped with "
+                  L"its children",
+                  L"Unknown skin element <Gadget> at /Window/HorizontalLayout/Gadget[1] skipped "
+                  L"with its children",
+                  L"Unknown skin element <Gadget> at /Window/HorizontalLayout/Gadget[2] skipped "
+                  L"with its children",
+              }));
+    EXPECT_EQ(Items(root)->GetCount(), 2);
+    delete root;
+}
+
 TEST_F(DialogBuilderTest, SourcesAndChildLayouts) {
     WriteSkin(L"layout.xml", "<Window><Control name=\"from file\"/></Window>");
     CDialogBuilder file;

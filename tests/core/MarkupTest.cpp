@@ -9,6 +9,7 @@
 
 using SkinUI::CMarkup;
 using SkinUI::CMarkupNode;
+using namespace SkinUI; // the MARKUP_* statuses
 
 namespace {
 
@@ -302,35 +303,97 @@ TEST(MarkupAttributes, CopiesIntoCallerBuffersAreTerminated) {
 // ---------------------------------------------------------------------------
 // Errors
 
-TEST(MarkupErrors, EachMessageWithItsLocation) {
+TEST(MarkupErrors, EachStatusWithItsMessageLocationAndOffset) {
     struct Case {
         const wchar_t* xml;
+        SkinUI::MarkupStatus status;
         const wchar_t* message;
         const wchar_t* location;
+        unsigned long offset;
     };
     const Case cases[] = {
-        {L"text<a/>", L"Expected start tag", L"text<a/>"},
-        {L"<a><b/>tail</a>", L"Expected start tag", L"tail</a>"},
-        {L"<a><b><c/>", L"Expected start tag", L""},
-        {L"<Window", L"Error parsing element name", L""},
-        {L"<a x=\"1\"/ >", L"Expected start-tag closing", L"/ >"},
-        {L"<a x=\"1\"", L"Expected start-tag closing", L""},
-        {L"<a><b><c>text", L"Expected end-tag start", L""},
-        {L"<a></b>", L"Unmatched closing tag", L"b>"},
-        {L"<a></a x>", L"Unmatched closing tag", L"x>"},
-        {L"<a x y=\"1\"/>", L"Error while parsing attributes", L"y=\"1\"/>"},
-        {L"<a x-y=\"1\"/>", L"Error while parsing attributes", L"-y=\"1\"/>"},
-        {L"<a x='1'/>", L"Expected attribute value", L"'1'/>"},
-        {L"<a x=\"1\" y=\"abc", L"Error while parsing attribute string", L""},
+        {L"text<a/>", MARKUP_EXPECTED_START_TAG, L"Expected start tag", L"text<a/>", 0},
+        {L"<a><b/>tail</a>", MARKUP_EXPECTED_START_TAG, L"Expected start tag", L"tail</a>", 7},
+        {L"<a><b><c/>", MARKUP_EXPECTED_START_TAG, L"Expected start tag", L"", 10},
+        {L"<Window", MARKUP_BAD_ELEMENT_NAME, L"Error parsing element name", L"", 7},
+        {L"<a x=\"1\"/ >", MARKUP_BAD_START_TAG_CLOSING, L"Expected start-tag closing", L"/ >", 8},
+        {L"<a x=\"1\"", MARKUP_BAD_START_TAG_CLOSING, L"Expected start-tag closing", L"", 8},
+        {L"<a><b><c>text", MARKUP_EXPECTED_END_TAG, L"Expected end-tag start", L"", 13},
+        {L"<a></b>", MARKUP_END_TAG_MISMATCH, L"Unmatched closing tag", L"b>", 5},
+        {L"<a></a x>", MARKUP_END_TAG_MISMATCH, L"Unmatched closing tag", L"x>", 7},
+        {L"<a x y=\"1\"/>", MARKUP_BAD_ATTRIBUTE, L"Error while parsing attributes", L"y=\"1\"/>",
+         5},
+        {L"<a x-y=\"1\"/>", MARKUP_BAD_ATTRIBUTE, L"Error while parsing attributes", L"-y=\"1\"/>",
+         4},
+        {L"<a x='1'/>", MARKUP_EXPECTED_ATTRIBUTE_VALUE, L"Expected attribute value", L"'1'/>", 5},
+        {L"<a x=\"1\" y=\"abc", MARKUP_UNTERMINATED_ATTRIBUTE_VALUE,
+         L"Error while parsing attribute string", L"", 15},
+        // Constructs that would otherwise swallow the rest of the document.
+        {L"<a/><!-- open <b/>", MARKUP_UNTERMINATED_COMMENT, L"Unterminated comment",
+         L"!-- open <b/>", 5},
+        {L"<a/><!-- a -- > <b/>", MARKUP_UNTERMINATED_COMMENT, L"Unterminated comment",
+         L"!-- a -- > <b/>", 5},
+        {L"<a/><?pi ? <b/>", MARKUP_UNTERMINATED_INSTRUCTION,
+         L"Unterminated processing instruction", L"?pi ? <b/>", 5},
+        {L"<!DOCTYPE a [ <!ENTITY e \"]>\"> <a/>", MARKUP_UNTERMINATED_DECLARATION,
+         L"Unterminated declaration", L"!DOCTYPE a [ <!ENTITY e \"]>\"> <a/>", 1},
+        {L"<!DOCTYPE a SYSTEM \"a.dtd> <a/>", MARKUP_UNTERMINATED_DECLARATION,
+         L"Unterminated declaration", L"!DOCTYPE a SYSTEM \"a.dtd> <a/>", 1},
+        {L"<a>x<![CDATA[y</a>", MARKUP_UNTERMINATED_CDATA, L"Unterminated CDATA section",
+         L"<![CDATA[y</a>", 4},
+        {L"<a><b/><![CDATA[x]]></a>", MARKUP_MISPLACED_CDATA, L"CDATA section outside element text",
+         L"![CDATA[x]]></a>", 8},
+        {L"<![CDATA[x]]><a/>", MARKUP_MISPLACED_CDATA, L"CDATA section outside element text",
+         L"![CDATA[x]]><a/>", 1},
     };
     for (const Case& c : cases) {
         CMarkup markup;
         EXPECT_FALSE(markup.Load(c.xml)) << c.xml;
+        EXPECT_EQ(markup.GetLastStatus(), c.status) << c.xml;
         EXPECT_EQ(LastError(markup), c.message) << c.xml;
         EXPECT_EQ(LastLocation(markup), c.location) << c.xml;
+        EXPECT_EQ(markup.GetLastErrorOffset(), c.offset) << c.xml;
         EXPECT_FALSE(markup.IsValid()) << c.xml;
         EXPECT_FALSE(markup.GetRoot().IsValid()) << c.xml;
     }
+}
+
+TEST(MarkupErrors, LoadFailuresHaveAStatusAndNoPlace) {
+    CMarkup markup;
+    EXPECT_FALSE(markup.Load(nullptr));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_NO_TEXT);
+    EXPECT_EQ(LastError(markup), L"No XML text");
+
+    EXPECT_FALSE(markup.LoadFromMem(nullptr, 5, MARKUP_ENCODING_UTF8));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_NO_DATA);
+    EXPECT_EQ(LastError(markup), L"No XML data");
+
+    // Refused by its size before a byte is read.
+    const unsigned char byte = '<';
+    EXPECT_FALSE(markup.LoadFromMem(&byte, 0x80000000UL, MARKUP_ENCODING_UTF8));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_TOO_LARGE);
+    EXPECT_EQ(LastError(markup), L"Document too large");
+
+    const std::vector<unsigned char> unmarked = Utf16(L"<a/>", false, false);
+    EXPECT_FALSE(markup.LoadFromMem(unmarked.data(), static_cast<unsigned long>(unmarked.size()),
+                                    MARKUP_ENCODING_UTF16));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_NO_BYTE_ORDER_MARK);
+    EXPECT_EQ(LastError(markup), L"UTF-16 data without byte-order mark");
+    EXPECT_EQ(markup.GetLastErrorOffset(), 0u);
+    EXPECT_EQ(LastLocation(markup), L"");
+
+    // Offsets count decoded characters after the byte-order mark.
+    const std::string marked = "\xEF\xBB\xBF<\xE4\xB8\xAD></b>";
+    ASSERT_FALSE(markup.LoadFromMem(reinterpret_cast<const unsigned char*>(marked.data()),
+                                    static_cast<unsigned long>(marked.size()),
+                                    MARKUP_ENCODING_UTF8));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_END_TAG_MISMATCH);
+    EXPECT_EQ(markup.GetLastErrorOffset(), 5u);
+
+    // A successful load reports success and no place.
+    ASSERT_TRUE(markup.Load(L"<a/>"));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_OK);
+    EXPECT_EQ(markup.GetLastErrorOffset(), 0u);
 }
 
 TEST(MarkupErrors, LocationHoldsAtMostFortyNineCharacters) {
@@ -351,7 +414,9 @@ TEST(MarkupErrors, DeepNestingRefusedCleanly) {
     EXPECT_EQ(depth + 1, CMarkup::kMaxNestingDepth);
 
     ASSERT_FALSE(markup.Load(Nested(CMarkup::kMaxNestingDepth + 1).c_str()));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_NESTED_TOO_DEEPLY);
     EXPECT_EQ(LastError(markup), L"Elements nested too deeply");
+    EXPECT_EQ(markup.GetLastErrorOffset(), 3u * CMarkup::kMaxNestingDepth);
     EXPECT_EQ(LastLocation(markup), L"<a></a></a></a></a></a></a></a></a></a></a></a></");
 
     // Far beyond any stack: refused, not crashed.
@@ -370,24 +435,109 @@ TEST(MarkupErrors, DeepNestingRefusedCleanly) {
 
 TEST(MarkupSkipped, DeclarationAndCommentsAreSkipped) {
     CMarkup markup;
-    ASSERT_TRUE(
-        markup.Load(L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- skin -->\n"
-                    L"<Window><A/><!-- between --><B/>< !DOCTYPE x-></Window><!-- end -->"));
+    ASSERT_TRUE(markup.Load(L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- skin -->\n"
+                            L"<Window><A/><!-- between -> still <Z/> between --><B/>"
+                            L"<?pi <C/> ?></Window><!-- end -->"));
     CMarkupNode root = markup.GetRoot();
     EXPECT_STREQ(root.GetName(), L"Window");
     EXPECT_STREQ(root.GetChild().GetName(), L"A");
     EXPECT_STREQ(root.GetChild().GetSibling().GetName(), L"B");
     EXPECT_FALSE(root.GetChild().GetSibling().HasSiblings());
+    EXPECT_FALSE(root.HasSiblings());
 }
 
-TEST(MarkupSkipped, UnclosedSkipsAtTheEndStop) {
-    const char* documents[] = {"<a/><!-- never closed -", "<a/><?pi ?", "<a/><!", "<a/><?"};
-    for (const char* text : documents) {
-        // Guarded: a skip that runs past the end touches the inaccessible page.
-        GuardedBytes bytes(Bytes(text));
+// Whatever follows a document type declaration is read, however the declaration is
+// written: a bare name, external identifiers, an internal subset whose declarations,
+// quoted values, comments and instructions hold '>' and ']'.
+TEST(MarkupSkipped, DocumentTypeDeclarationsKeepTheDocument) {
+    const wchar_t* declarations[] = {
+        L"<!DOCTYPE Window>",
+        L"<!DOCTYPE Window SYSTEM \"skin.dtd\">",
+        L"<!DOCTYPE Window PUBLIC \"-//Varnel//DTD Skin 1.0//EN\" \"http://skin.example/a>b.dtd\">",
+        L"<!DOCTYPE Window SYSTEM 'a \"quoted\" > name.dtd' >",
+        L"<!DOCTYPE Window [\n"
+        L"  <!ELEMENT Window (Label)*>\n"
+        L"  <!ATTLIST Label text CDATA #IMPLIED align (left|right) \"left\">\n"
+        L"  <!ENTITY arrow \"->\">\n"
+        L"  <!ENTITY brackets ']]>'>\n"
+        L"  <!-- a comment that says > and ] and don't -->\n"
+        L"  <?editor keep > ?>\n"
+        L"]>",
+    };
+    for (const wchar_t* declaration : declarations) {
+        const std::wstring xml = std::wstring(L"<?xml version=\"1.0\"?>\n") + declaration +
+                                 L"\n<Window caption=\"0,0,0,30\"><Label text=\"a\"/></Window>";
         CMarkup markup;
-        EXPECT_TRUE(markup.LoadFromMem(bytes.data(), bytes.size(), 0)) << text;
-        EXPECT_STREQ(markup.GetRoot().GetName(), L"a") << text;
+        ASSERT_TRUE(markup.Load(xml.c_str())) << declaration << L": " << LastError(markup);
+        CMarkupNode root = markup.GetRoot();
+        ASSERT_TRUE(root.IsValid()) << declaration;
+        EXPECT_STREQ(root.GetName(), L"Window") << declaration;
+        EXPECT_STREQ(root.GetAttributeValue(L"caption"), L"0,0,0,30") << declaration;
+        ASSERT_TRUE(root.HasChildren()) << declaration;
+        EXPECT_STREQ(root.GetChild().GetAttributeValue(L"text"), L"a") << declaration;
+    }
+}
+
+TEST(MarkupSkipped, CdataIsElementTextAndLaterElementsStay) {
+    CMarkup markup;
+    ASSERT_TRUE(markup.Load(
+        L"<Window>"
+        L"<Text name=\"code\"><![CDATA[if (a < b && c > d) { s = \"<b>&amp;</b>\"; }]]></Text>"
+        L"<Text name=\"mixed\">one <![CDATA[<two>]]> three &amp; <![CDATA[]]>four</Text>"
+        L"<Text name=\"brackets\"><![CDATA[a]]]><![CDATA[]>b]]></Text>"
+        L"<Layout><![CDATA[before the child]]><Label name=\"child\"/></Layout>"
+        L"<Label name=\"after\"/>"
+        L"</Window>"));
+    CMarkupNode root = markup.GetRoot();
+    CMarkupNode code = root.GetChild();
+    EXPECT_STREQ(code.GetValue(), L"if (a < b && c > d) { s = \"<b>&amp;</b>\"; }");
+    EXPECT_FALSE(code.HasChildren());
+    CMarkupNode mixed = code.GetSibling();
+    EXPECT_STREQ(mixed.GetAttributeValue(L"name"), L"mixed");
+    EXPECT_STREQ(mixed.GetValue(), L"one <two> three & four");
+    CMarkupNode brackets = mixed.GetSibling();
+    EXPECT_STREQ(brackets.GetValue(), L"a]]>b");
+    CMarkupNode layout = brackets.GetSibling();
+    EXPECT_STREQ(layout.GetValue(), L"before the child");
+    EXPECT_STREQ(layout.GetChild().GetAttributeValue(L"name"), L"child");
+    CMarkupNode after = layout.GetSibling();
+    ASSERT_TRUE(after.IsValid());
+    EXPECT_STREQ(after.GetAttributeValue(L"name"), L"after");
+    EXPECT_FALSE(after.HasSiblings());
+
+    // Straight under the root, where the rest of the document was lost silently.
+    ASSERT_TRUE(markup.Load(L"<Window><![CDATA[<title>]]><Label name=\"kept\"/></Window>"));
+    EXPECT_STREQ(markup.GetRoot().GetValue(), L"<title>");
+    EXPECT_STREQ(markup.GetRoot().GetChild().GetAttributeValue(L"name"), L"kept");
+
+    // Its blanks stand even where blanks are collapsed elsewhere.
+    markup.SetPreserveWhitespace(false);
+    ASSERT_TRUE(markup.Load(L"<a>x  y<![CDATA[  z  ]]></a>"));
+    EXPECT_STREQ(markup.GetRoot().GetValue(), L"x y  z  ");
+}
+
+TEST(MarkupSkipped, UnterminatedConstructsAreRefusedWithoutReadingPastTheEnd) {
+    const struct {
+        const char* text;
+        SkinUI::MarkupStatus status;
+    } documents[] = {
+        {"<a/><!-- never closed -", MARKUP_UNTERMINATED_COMMENT},
+        {"<a/><!--", MARKUP_UNTERMINATED_COMMENT},
+        {"<a/><?pi ?", MARKUP_UNTERMINATED_INSTRUCTION},
+        {"<a/><?", MARKUP_UNTERMINATED_INSTRUCTION},
+        {"<a/><!", MARKUP_UNTERMINATED_DECLARATION},
+        {"<!DOCTYPE a [ <!-- x ", MARKUP_UNTERMINATED_DECLARATION},
+        {"<!DOCTYPE a [ <?x ", MARKUP_UNTERMINATED_DECLARATION},
+        {"<!DOCTYPE a \"", MARKUP_UNTERMINATED_DECLARATION},
+        {"<a><![CDATA[x]]", MARKUP_UNTERMINATED_CDATA},
+        {"<a><![CDATA[", MARKUP_UNTERMINATED_CDATA},
+    };
+    for (const auto& document : documents) {
+        // Guarded: a skip that runs past the end touches the inaccessible page.
+        GuardedBytes bytes(Bytes(document.text));
+        CMarkup markup;
+        EXPECT_FALSE(markup.LoadFromMem(bytes.data(), bytes.size(), 0)) << document.text;
+        EXPECT_EQ(markup.GetLastStatus(), document.status) << document.text;
     }
 }
 

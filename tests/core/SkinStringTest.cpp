@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using SkinUI::CSkinString;
 
@@ -242,8 +243,27 @@ TEST(SkinStringFormat, SmallFormatCutsLongOutput) {
     EXPECT_STREQ(s, L"1+2");
 }
 
+namespace {
+std::vector<std::wstring> g_traceLines;
+} // namespace
+
+TEST(SkinStringTrace, LinesReachTheSinkFormattedAndCut) {
+    SkinUI::SKIN__Trace(L"%d", 1); // no sink: nothing to see, nothing to fail
+    const SkinUI::SkinTraceSink previous =
+        SkinUI::SKIN__SetTraceSink([](const wchar_t* line) { g_traceLines.push_back(line); });
+    g_traceLines.clear();
+    SkinUI::SKIN__Trace(L"%s at %d", L"element", 7);
+    const std::wstring longText(2000, L'x');
+    SkinUI::SKIN__Trace(L"%s", longText.c_str());
+    SkinUI::SKIN__Trace(nullptr);
+    EXPECT_NE(SkinUI::SKIN__SetTraceSink(previous), nullptr);
+    SkinUI::SKIN__Trace(L"after");
+    ASSERT_EQ(g_traceLines.size(), 2u);
+    EXPECT_EQ(g_traceLines[0], L"element at 7");
+    EXPECT_EQ(g_traceLines[1], longText.substr(0, 511));
+}
+
 TEST(SkinStringTrace, NamesMessagesOrFormatsTheirNumber) {
-    SkinUI::SKIN__Trace(L"%d", 1);
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x0201), L"WM_LBUTTONDOWN");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(WM_GETTEXTLENGTH), L"WM_GETTEXTLENGTH");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(WM_MOUSELEAVE), L"WM_MOUSELEAVE");

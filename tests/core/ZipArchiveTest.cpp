@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +107,58 @@ TEST(ZipArchive, NamesMatchWithBackslashesAndAsciiCaseFolded) {
     EXPECT_FALSE(archive->FindEntry(L"W\u0130ndow.xml", true, entry)); // dotted capital I
     EXPECT_FALSE(archive->FindEntry(L"", true, entry));
     EXPECT_FALSE(archive->FindEntry(nullptr, true, entry));
+}
+
+// Names are converted exactly or not at all: a character the code page lacks never turns
+// into a look-alike that finds another entry (a dotted capital I into "I", a full-width
+// W into "W"), whatever code page the names are taken in.
+TEST(ZipArchive, NamesConvertExactlyOrAreNotFound) {
+    ArchivePtr archive(CZipArchive::OpenFile((SkinDirectory() + L"skin.zip").c_str()));
+    ASSERT_NE(archive, nullptr);
+    ZipEntry entry;
+    for (unsigned int codePage : {1252u, 936u, 65001u, unsigned(CP_ACP)}) {
+        archive->SetNameCodePage(codePage);
+        EXPECT_TRUE(archive->FindEntry(L"window.XML", true, entry)) << codePage;
+        EXPECT_FALSE(archive->FindEntry(L"W\u0130ndow.xml", true, entry)) << codePage;
+        EXPECT_FALSE(archive->FindEntry(L"W\u0131ndow.xml", true, entry)) << codePage;
+        EXPECT_FALSE(archive->FindEntry(L"\uFF37indow.xml", false, entry)) << codePage;
+        EXPECT_FALSE(archive->FindEntry(L"Wind\u00F6w.xml", true, entry)) << codePage;
+        EXPECT_FALSE(archive->FindEntry(L"Window.xml\xD800", true, entry)) << codePage;
+    }
+}
+
+TEST(ZipArchive, NonAsciiNamesMatchInTheArchivesCodePage) {
+    // "Stored.xml" renamed "St\xE9red.xml": e with acute accent in code page 1252.
+    std::vector<unsigned char> image = StoredZip();
+    int renamed = 0;
+    for (size_t i = 0; i + 10 <= image.size(); ++i) {
+        if (std::memcmp(&image[i], "Stored.xml", 10) == 0) {
+            image[i + 2] = 0xE9;
+            ++renamed;
+        }
+    }
+    ASSERT_EQ(renamed, 2); // the local header and the directory record
+    GuardedBytes memory(image);
+    ArchivePtr archive(CZipArchive::OpenMemory(memory.data(), memory.size()));
+    ASSERT_NE(archive, nullptr);
+    archive->SetNameCodePage(1252);
+    EXPECT_TRUE(HasCaption(UnpackWhole(*archive, L"St\u00E9red.xml"), "stored"));
+    ZipEntry entry;
+    EXPECT_FALSE(archive->FindEntry(L"Stored.xml", true, entry));
+    EXPECT_FALSE(archive->FindEntry(L"St\u00C9red.xml", true, entry)); // only ASCII folds
+    // The same bytes are another name in another code page.
+    archive->SetNameCodePage(936);
+    EXPECT_FALSE(archive->FindEntry(L"St\u00E9red.xml", true, entry));
+}
+
+// The suite runs a second time under another locale (tests/CMakeLists.txt); this proves
+// that run got the code page it asked for, so its passing means something.
+TEST(ZipArchive, RunsUnderTheCodePageItWasGiven) {
+    wchar_t asked[16] = L"";
+    if (GetEnvironmentVariableW(L"VARNEL_TEST_ACP", asked, 16) == 0) {
+        GTEST_SKIP() << "no code page asked for";
+    }
+    EXPECT_EQ(GetACP(), std::wcstoul(asked, nullptr, 10));
 }
 
 TEST(ZipArchive, FirstMatchInDirectoryOrderWins) {

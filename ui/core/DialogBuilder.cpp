@@ -78,6 +78,34 @@ bool AddToTreeView(void* /*view*/, CControlUI* /*node*/) {
     return false;
 }
 
+// Where an element sits in its document, as a path of element names from the root; a
+// name shared with siblings carries its place among them ("Label[2]").
+CSkinString ElementPath(const CMarkupNode& element) {
+    CSkinString path;
+    for (CMarkupNode node = element; node.IsValid(); node = node.GetParent()) {
+        const wchar_t* name = node.GetName();
+        int position = 0;
+        int sameNamed = 0;
+        const CMarkupNode parent = node.GetParent();
+        for (CMarkupNode sibling = parent.IsValid() ? parent.GetChild() : CMarkupNode(node);
+             sibling.IsValid(); sibling = sibling.GetSibling()) {
+            if (wcscmp(sibling.GetName(), name) != 0) continue;
+            ++sameNamed;
+            // Names point into the document, so the same pointer is the same element.
+            if (sibling.GetName() == name) position = sameNamed;
+        }
+        CSkinString step(L"/");
+        step += name;
+        if (sameNamed > 1) {
+            CSkinString index;
+            index.SmallFormat(L"[%d]", position);
+            step += index;
+        }
+        path = step + path;
+    }
+    return path;
+}
+
 bool IsResourceElement(const wchar_t* name) {
     return wcscmp(name, L"Image") == 0 || wcscmp(name, L"Font") == 0 ||
            wcscmp(name, L"Default") == 0;
@@ -253,7 +281,12 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* element, CControlUI* parent,
         }
 
         CControlUI* control = CreateControl(className);
-        if (control == nullptr) continue; // unknown: skipped with its subtree
+        if (control == nullptr) {
+            // Nothing makes this name: the element goes with its subtree, and says so.
+            SKIN__Trace(L"Unknown skin element <%s> at %s skipped with its children", className,
+                        ElementPath(node).GetData());
+            continue;
+        }
         if (node.HasChildren()) _Parse(&node, control, manager);
 
         if (parent != nullptr) {

@@ -89,6 +89,55 @@ inline bool IsBlank(wchar_t c) {
     return c != 0 && c <= L' ';
 }
 
+// The message of each status, in the order of MarkupStatus.
+const wchar_t* const kStatusMessages[] = {
+    L"",
+    L"No XML text",
+    L"No XML data",
+    L"Document too large",
+    L"Out of memory",
+    L"UTF-16 data without byte-order mark",
+    L"Could not decode the XML data",
+    L"Error opening file",
+    L"File is empty",
+    L"File too large",
+    L"Could not read file",
+    L"Error opening zip file",
+    L"Could not find ziped file",
+    L"Could not unzip file",
+    L"Expected start tag",
+    L"Error parsing element name",
+    L"Expected start-tag closing",
+    L"Expected end-tag start",
+    L"Unmatched closing tag",
+    L"Error while parsing attributes",
+    L"Expected attribute value",
+    L"Error while parsing attribute string",
+    L"Elements nested too deeply",
+    L"Unterminated comment",
+    L"Unterminated processing instruction",
+    L"Unterminated declaration",
+    L"Unterminated CDATA section",
+    L"CDATA section outside element text",
+};
+static_assert(sizeof(kStatusMessages) / sizeof(kStatusMessages[0]) == MARKUP_MISPLACED_CDATA + 1,
+              "one message per status");
+
+// True when `text` starts with `prefix`.
+inline bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
+    return std::wcsncmp(text, prefix, std::wcslen(prefix)) == 0;
+}
+
+// Moves `text` just past the next `end`; false (text at the terminator) when there is none.
+bool SkipPast(wchar_t*& text, const wchar_t* end) {
+    if (const wchar_t* found = std::wcsstr(text, end)) {
+        text += (found - text) + std::wcslen(end);
+        return true;
+    }
+    text += std::wcslen(text);
+    return false;
+}
+
 // Names may hold letters and digits of any script, '_' and ':'.
 inline bool IsIdentifierChar(wchar_t c) {
     if (c < 0x80) {
@@ -247,7 +296,7 @@ void CMarkupNode::_MapAttributes() {
 
 CMarkup::CMarkup(const wchar_t* xml)
     : m_xml(nullptr), m_elements(nullptr), m_elementCount(0), m_reservedCount(0),
-      m_preserveWhitespace(true), m_depth(0) {
+      m_status(MARKUP_OK), m_errorOffset(0), m_preserveWhitespace(true), m_depth(0) {
     m_errorMessage[0] = 0;
     m_errorLocation[0] = 0;
     if (xml != nullptr) Load(xml);
@@ -259,19 +308,19 @@ CMarkup::~CMarkup() {
 
 bool CMarkup::Load(const wchar_t* xml) {
     Release();
-    if (xml == nullptr) return _Failed(L"No XML text");
+    if (xml == nullptr) return _Failed(MARKUP_NO_TEXT);
     const size_t length = std::wcslen(xml);
-    if (length > kMaxDocumentUnits) return _Failed(L"Document too large");
+    if (length > kMaxDocumentUnits) return _Failed(MARKUP_TOO_LARGE);
     wchar_t* text = AllocateText(length);
-    if (text == nullptr) return _Failed(L"Out of memory");
+    if (text == nullptr) return _Failed(MARKUP_OUT_OF_MEMORY);
     std::memcpy(text, xml, length * sizeof(wchar_t));
     return _ParseBuffer(text);
 }
 
 bool CMarkup::LoadFromMem(const unsigned char* data, unsigned long size, int encoding) {
     Release();
-    if (data == nullptr && size != 0) return _Failed(L"No XML data");
-    if (size > kMaxDocumentUnits) return _Failed(L"Document too large");
+    if (data == nullptr && size != 0) return _Failed(MARKUP_NO_DATA);
+    if (size > kMaxDocumentUnits) return _Failed(MARKUP_TOO_LARGE);
     wchar_t* text = nullptr;
     if (encoding == MARKUP_ENCODING_UTF8) {
         if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
@@ -285,10 +334,10 @@ bool CMarkup::LoadFromMem(const unsigned char* data, unsigned long size, int enc
         const bool littleEndian = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
         const bool bigEndian = size >= 2 && data[0] == 0xFE && data[1] == 0xFF;
         // Without a mark the byte order is a guess; refuse rather than show garbage.
-        if (!littleEndian && !bigEndian) return _Failed(L"UTF-16 data without byte-order mark");
+        if (!littleEndian && !bigEndian) return _Failed(MARKUP_NO_BYTE_ORDER_MARK);
         text = DecodeUtf16(data, size, bigEndian);
     }
-    if (text == nullptr) return _Failed(L"Could not decode the XML data");
+    if (text == nullptr) return _Failed(MARKUP_UNDECODABLE);
     return _ParseBuffer(text);
 }
 
@@ -299,22 +348,22 @@ bool CMarkup::LoadFromFile(const wchar_t* name, int encoding) {
     case SKINFILE_OK:
         return LoadFromMem(bytes.GetData(), bytes.GetSize(), encoding);
     case SKINFILE_EMPTY:
-        return _Failed(L"File is empty");
+        return _Failed(MARKUP_FILE_EMPTY);
     case SKINFILE_TOO_LARGE:
-        return _Failed(L"File too large");
+        return _Failed(MARKUP_FILE_TOO_LARGE);
     case SKINFILE_READ_FAILED:
-        return _Failed(L"Could not read file");
+        return _Failed(MARKUP_FILE_READ_FAILED);
     case SKINFILE_ZIP_OPEN_FAILED:
-        return _Failed(L"Error opening zip file");
+        return _Failed(MARKUP_ZIP_OPEN_FAILED);
     case SKINFILE_ZIP_ENTRY_NOT_FOUND:
-        return _Failed(L"Could not find ziped file");
+        return _Failed(MARKUP_ZIP_ENTRY_NOT_FOUND);
     case SKINFILE_UNZIP_FAILED:
-        return _Failed(L"Could not unzip file");
+        return _Failed(MARKUP_UNZIP_FAILED);
     case SKINFILE_RESOURCE_NOT_FOUND:
     case SKINFILE_OPEN_FAILED:
         break;
     }
-    return _Failed(L"Error opening file");
+    return _Failed(MARKUP_FILE_NOT_FOUND);
 }
 
 void CMarkup::Release() {
@@ -351,7 +400,9 @@ bool CMarkup::_Parse() {
     tagXMLELEMENT* reserved = _ReserveElement();
     m_errorMessage[0] = 0;
     m_errorLocation[0] = 0;
-    if (reserved == nullptr) return _Failed(L"Out of memory");
+    m_status = MARKUP_OK;
+    m_errorOffset = 0;
+    if (reserved == nullptr) return _Failed(MARKUP_OUT_OF_MEMORY);
     std::memset(reserved, 0, sizeof(*reserved));
     m_depth = 1;
     wchar_t* text = m_xml;
@@ -363,22 +414,19 @@ bool CMarkup::_Parse(wchar_t*& text, unsigned long parent) {
     for (;;) {
         _SkipWhitespace(text);
         if (*text == 0 && parent <= 1) return true;
-        if (*text != L'<') return _Failed(L"Expected start tag", text);
+        if (*text != L'<') return _Failed(MARKUP_EXPECTED_START_TAG, text);
         if (text[1] == L'/') return true; // the caller's end tag
         *text++ = 0;
         _SkipWhitespace(text);
 
         // Declarations, processing instructions and comments are skipped unread.
         if (*text == L'?' || *text == L'!') {
-            const wchar_t closing = (*text == L'?') ? L'?' : L'-';
-            while (*text != 0 && !(text[0] == closing && text[1] == L'>'))
-                ++text;
-            if (*text != 0) text += 2;
+            if (!_SkipMarkupDeclaration(text)) return false;
             continue;
         }
 
         _SkipWhitespace(text);
-        if (_ReserveElement() == nullptr) return _Failed(L"Out of memory");
+        if (_ReserveElement() == nullptr) return _Failed(MARKUP_OUT_OF_MEMORY);
         const unsigned long index = static_cast<unsigned long>(m_elementCount - 1);
         tagXMLELEMENT& element = m_elements[index];
         element.nameStart = _Offset(text);
@@ -395,7 +443,7 @@ bool CMarkup::_Parse(wchar_t*& text, unsigned long parent) {
         wchar_t* const name = text;
         _SkipIdentifier(text);
         wchar_t* const nameEnd = text;
-        if (*text == 0) return _Failed(L"Error parsing element name", text);
+        if (*text == 0) return _Failed(MARKUP_BAD_ELEMENT_NAME, text);
         if (!_ParseAttributes(text)) return false;
 
         _SkipWhitespace(text);
@@ -405,20 +453,20 @@ bool CMarkup::_Parse(wchar_t*& text, unsigned long parent) {
             text += 2;
             *nameEnd = 0;
         } else {
-            if (*text != L'>') return _Failed(L"Expected start-tag closing", text);
+            if (*text != L'>') return _Failed(MARKUP_BAD_START_TAG_CLOSING, text);
             ++text;
             // The name ends at a terminator, the '>' just passed or the element
             // text: terminate it now so it holds even if the document ends here.
             *nameEnd = 0;
             m_elements[index].dataStart = _Offset(text);
             wchar_t* dest = text;
-            _ParseData(text, dest, '<');
+            if (!_ParseData(text, dest, '<')) return false;
             if (dest != text) *dest = 0; // else the '<' there becomes the terminator
             if (*text == 0 && parent <= 1) return true;
-            if (*text != L'<') return _Failed(L"Expected end-tag start", text);
+            if (*text != L'<') return _Failed(MARKUP_EXPECTED_END_TAG, text);
             if (text[1] != L'/') {
                 if (m_depth >= kMaxNestingDepth) {
-                    return _Failed(L"Elements nested too deeply", text);
+                    return _Failed(MARKUP_NESTED_TOO_DEEPLY, text);
                 }
                 ++m_depth;
                 const bool parsed = _Parse(text, index);
@@ -431,11 +479,11 @@ bool CMarkup::_Parse(wchar_t*& text, unsigned long parent) {
                 _SkipWhitespace(text);
                 const size_t nameLength = static_cast<size_t>(nameEnd - name);
                 if (std::wcsncmp(text, name, nameLength) != 0) {
-                    return _Failed(L"Unmatched closing tag", text);
+                    return _Failed(MARKUP_END_TAG_MISMATCH, text);
                 }
                 text += nameLength;
                 _SkipWhitespace(text);
-                if (*text != L'>') return _Failed(L"Unmatched closing tag", text);
+                if (*text != L'>') return _Failed(MARKUP_END_TAG_MISMATCH, text);
                 ++text;
             }
         }
@@ -477,15 +525,15 @@ bool CMarkup::_ParseAttributes(wchar_t*& text) {
         _SkipIdentifier(text);
         wchar_t* const nameEnd = text;
         _SkipWhitespace(text);
-        if (*text != L'=') return _Failed(L"Error while parsing attributes", text);
+        if (*text != L'=') return _Failed(MARKUP_BAD_ATTRIBUTE, text);
         *text++ = L' ';
         *nameEnd = 0;
         _SkipWhitespace(text);
-        if (*text != L'"') return _Failed(L"Expected attribute value", text);
+        if (*text != L'"') return _Failed(MARKUP_EXPECTED_ATTRIBUTE_VALUE, text);
         ++text;
         wchar_t* dest = text;
         _ParseData(text, dest, '"');
-        if (*text == 0) return _Failed(L"Error while parsing attribute string", text);
+        if (*text == 0) return _Failed(MARKUP_UNTERMINATED_ATTRIBUTE_VALUE, text);
         *dest = 0;
         // A shortened value leaves blanks up to its quote, so the walk in
         // CMarkupNode::_MapAttributes passes over them.
@@ -494,9 +542,25 @@ bool CMarkup::_ParseAttributes(wchar_t*& text) {
     }
 }
 
-void CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
+bool CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
     const wchar_t endChar = static_cast<wchar_t>(end);
-    while (*text != 0 && *text != endChar) {
+    bool terminated = true;
+    for (;;) {
+        if (*text == endChar) {
+            if (end != '<' || !StartsWith(text, L"<![CDATA[")) break;
+            // Element text: the section's characters count as they stand. Its end is
+            // found first, so an error shows the section before compaction moves it.
+            const wchar_t* const close = std::wcsstr(text + 9, L"]]>");
+            if (close == nullptr) {
+                terminated = _Failed(MARKUP_UNTERMINATED_CDATA, text);
+                break;
+            }
+            for (text += 9; text < close;)
+                *dest++ = *text++;
+            text += 3;
+            continue;
+        }
+        if (*text == 0) break;
         if (*text == L'&') {
             ++text;
             _ParseMetaChar(text, dest);
@@ -510,6 +574,48 @@ void CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
     // Blank the gap that decoding left, so the text stays walkable.
     for (wchar_t* gap = dest + 1; gap < text; ++gap)
         *gap = L' ';
+    return terminated;
+}
+
+bool CMarkup::_SkipMarkupDeclaration(wchar_t*& text) {
+    wchar_t* const start = text;
+    if (*text == L'?') {
+        return SkipPast(text, L"?>") || _Failed(MARKUP_UNTERMINATED_INSTRUCTION, start);
+    }
+    if (StartsWith(text, L"!--")) {
+        text += 3;
+        return SkipPast(text, L"-->") || _Failed(MARKUP_UNTERMINATED_COMMENT, start);
+    }
+    // Character data belongs in element text, and there it is taken in as text.
+    if (StartsWith(text, L"![CDATA[")) return _Failed(MARKUP_MISPLACED_CDATA, start);
+    // A declaration such as <!DOCTYPE ...> ends at the first '>' outside quoted strings
+    // and outside its internal subset [...], whose own declarations, comments and
+    // instructions may hold '>' too.
+    ++text;
+    int subsetDepth = 0;
+    while (*text != 0) {
+        if (*text == L'"' || *text == L'\'') {
+            const wchar_t* close = std::wcschr(text + 1, *text);
+            if (close == nullptr) break;
+            text += (close - text) + 1;
+        } else if (StartsWith(text, L"<!--")) {
+            text += 4;
+            if (!SkipPast(text, L"-->")) break;
+        } else if (StartsWith(text, L"<?")) {
+            text += 2;
+            if (!SkipPast(text, L"?>")) break;
+        } else {
+            const wchar_t c = *text++;
+            if (c == L'[') {
+                ++subsetDepth;
+            } else if (c == L']' && subsetDepth > 0) {
+                --subsetDepth;
+            } else if (c == L'>' && subsetDepth == 0) {
+                return true;
+            }
+        }
+    }
+    return _Failed(MARKUP_UNTERMINATED_DECLARATION, start);
 }
 
 void CMarkup::_ParseMetaChar(wchar_t*& text, wchar_t*& dest) {
@@ -532,8 +638,10 @@ void CMarkup::_ParseMetaChar(wchar_t*& text, wchar_t*& dest) {
     *dest++ = L'&'; // not an entity: the text after it is copied as it is
 }
 
-bool CMarkup::_Failed(const wchar_t* message, const wchar_t* location) {
-    CopyTerminated(m_errorMessage, kErrorMessageSize, message);
+bool CMarkup::_Failed(MarkupStatus status, const wchar_t* location) {
+    m_status = status;
+    m_errorOffset = (location != nullptr && m_xml != nullptr) ? _Offset(location) : 0;
+    CopyTerminated(m_errorMessage, kErrorMessageSize, kStatusMessages[status]);
     CopyTerminated(m_errorLocation, kErrorLocationSize,
                    location != nullptr ? location : kEmptyText);
     return false;

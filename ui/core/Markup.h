@@ -18,6 +18,39 @@ enum {
     MARKUP_ENCODING_ANSI = 2,  ///< The system ANSI code page.
 };
 
+/// What the last load of a `CMarkup` came to. Every failure has its own value, and
+/// `GetLastErrorMessage` gives the text shown beside each value here.
+enum MarkupStatus {
+    MARKUP_OK = 0,                       ///< Loaded (the message is empty).
+    MARKUP_NO_TEXT,                      ///< "No XML text": `Load` was given null.
+    MARKUP_NO_DATA,                      ///< "No XML data": `LoadFromMem` was given null.
+    MARKUP_TOO_LARGE,                    ///< "Document too large"
+    MARKUP_OUT_OF_MEMORY,                ///< "Out of memory"
+    MARKUP_NO_BYTE_ORDER_MARK,           ///< "UTF-16 data without byte-order mark"
+    MARKUP_UNDECODABLE,                  ///< "Could not decode the XML data"
+    MARKUP_FILE_NOT_FOUND,               ///< "Error opening file"
+    MARKUP_FILE_EMPTY,                   ///< "File is empty"
+    MARKUP_FILE_TOO_LARGE,               ///< "File too large"
+    MARKUP_FILE_READ_FAILED,             ///< "Could not read file"
+    MARKUP_ZIP_OPEN_FAILED,              ///< "Error opening zip file"
+    MARKUP_ZIP_ENTRY_NOT_FOUND,          ///< "Could not find ziped file"
+    MARKUP_UNZIP_FAILED,                 ///< "Could not unzip file"
+    MARKUP_EXPECTED_START_TAG,           ///< "Expected start tag"
+    MARKUP_BAD_ELEMENT_NAME,             ///< "Error parsing element name"
+    MARKUP_BAD_START_TAG_CLOSING,        ///< "Expected start-tag closing"
+    MARKUP_EXPECTED_END_TAG,             ///< "Expected end-tag start"
+    MARKUP_END_TAG_MISMATCH,             ///< "Unmatched closing tag"
+    MARKUP_BAD_ATTRIBUTE,                ///< "Error while parsing attributes"
+    MARKUP_EXPECTED_ATTRIBUTE_VALUE,     ///< "Expected attribute value"
+    MARKUP_UNTERMINATED_ATTRIBUTE_VALUE, ///< "Error while parsing attribute string"
+    MARKUP_NESTED_TOO_DEEPLY,            ///< "Elements nested too deeply"
+    MARKUP_UNTERMINATED_COMMENT,         ///< "Unterminated comment"
+    MARKUP_UNTERMINATED_INSTRUCTION,     ///< "Unterminated processing instruction"
+    MARKUP_UNTERMINATED_DECLARATION,     ///< "Unterminated declaration"
+    MARKUP_UNTERMINATED_CDATA,           ///< "Unterminated CDATA section"
+    MARKUP_MISPLACED_CDATA,              ///< "CDATA section outside element text"
+};
+
 class CMarkup;
 
 /// Read-only handle on one element of a loaded `CMarkup` document.
@@ -45,7 +78,8 @@ public:
     bool HasChildren() const;
     /// The element name.
     const wchar_t* GetName() const;
-    /// The element text before its first child, entities decoded; empty for `<x/>`.
+    /// The element text before its first child, entities decoded and CDATA sections
+    /// taken as they stand; empty for `<x/>`.
     const wchar_t* GetValue() const;
 
     /// True when the element has at least one attribute.
@@ -130,6 +164,12 @@ public:
     void GetLastErrorMessage(wchar_t* buffer, unsigned long count) const;
     /// Copies the text at the last error's place into `buffer`, always terminated within `count`.
     void GetLastErrorLocation(wchar_t* buffer, unsigned long count) const;
+    /// What the last load came to: MARKUP_OK after a successful one.
+    MarkupStatus GetLastStatus() const { return m_status; }
+    /// Where the last error was found, in characters from the start of the document
+    /// text (after decoding and without a byte-order mark); 0 when the error has no place
+    /// in the text (reading or decoding failed) and after a successful load.
+    unsigned long GetLastErrorOffset() const { return m_errorOffset; }
 
     /// The root element, or an invalid node when the document holds none.
     CMarkupNode GetRoot();
@@ -156,12 +196,16 @@ private:
     static void _SkipIdentifier(wchar_t*& text);
     /// Cuts the attributes of a start tag in place.
     bool _ParseAttributes(wchar_t*& text);
-    /// Compacts text up to `end` into `dest`, decoding entities.
-    void _ParseData(wchar_t*& text, wchar_t*& dest, char end);
+    /// Compacts text up to `end` into `dest`, decoding entities; element text (`end`
+    /// '<') also takes in CDATA sections. False after an unterminated section.
+    bool _ParseData(wchar_t*& text, wchar_t*& dest, char end);
+    /// Steps over a comment, processing instruction or declaration whose '<' is already
+    /// passed; false (error recorded) when it is unterminated or is a CDATA section.
+    bool _SkipMarkupDeclaration(wchar_t*& text);
     /// Decodes the entity after an '&' into `dest`, or writes the '&' itself.
     void _ParseMetaChar(wchar_t*& text, wchar_t*& dest);
-    /// Records an error and its place; always false.
-    bool _Failed(const wchar_t* message, const wchar_t* location = nullptr);
+    /// Records an error, its message and its place; always false.
+    bool _Failed(MarkupStatus status, const wchar_t* location = nullptr);
     /// Takes ownership of a freshly decoded, terminated text buffer and parses it.
     bool _ParseBuffer(wchar_t* text);
     /// Offset of `position` in the text buffer.
@@ -178,6 +222,8 @@ private:
     int m_reservedCount;                         ///< Records allocated.
     wchar_t m_errorMessage[kErrorMessageSize];   ///< Last error message.
     wchar_t m_errorLocation[kErrorLocationSize]; ///< Text found where the last error occurred.
+    MarkupStatus m_status;                       ///< What the last load came to.
+    unsigned long m_errorOffset;                 ///< Offset of the last error in the text.
     bool m_preserveWhitespace;                   ///< Keep runs of blanks in text and values.
     int m_depth;                                 ///< Nesting level of the list being parsed.
 };

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -360,7 +361,29 @@ int CSkinString::SmallFormat(const wchar_t* format, ...) {
     return GetLength();
 }
 
-void SKIN__Trace(const wchar_t* /*format*/, ...) {}
+namespace {
+
+std::atomic<SkinTraceSink> g_traceSink{nullptr};
+
+} // namespace
+
+SkinTraceSink SKIN__SetTraceSink(SkinTraceSink sink) {
+    return g_traceSink.exchange(sink);
+}
+
+void SKIN__Trace(const wchar_t* format, ...) {
+    const SkinTraceSink sink = g_traceSink.load();
+    if (sink == nullptr || format == nullptr) return;
+    wchar_t line[512] = {};
+    va_list args;
+    va_start(args, format);
+    // Cut, not refused: the runtime leaves a cut line unterminated, so the last slot is
+    // kept for the terminator.
+    const int produced = _vsnwprintf(line, 511, format, args);
+    va_end(args);
+    line[produced >= 0 && produced < 511 ? produced : 511] = L'\0';
+    sink(line);
+}
 
 const wchar_t* SKIN__TraceMsg(UINT message) {
     struct MessageName {

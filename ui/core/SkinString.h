@@ -115,10 +115,19 @@ private:
 };
 
 /// With the literal on the left: compares text, not pointers.
-inline bool operator==(const wchar_t* text, const CSkinString& string) { return string == text; }
-inline bool operator!=(const wchar_t* text, const CSkinString& string) { return string != text; }
+inline bool operator==(const wchar_t* text, const CSkinString& string) {
+    return string == text;
+}
+inline bool operator!=(const wchar_t* text, const CSkinString& string) {
+    return string != text;
+}
 
-/// Trace sink: accepts a printf-style format and produces no output.
+/// Receives each trace line, formatted, without a line break.
+using SkinTraceSink = void (*)(const wchar_t* line);
+/// Sends later trace lines to `sink` (null, the default: nowhere); returns the previous sink.
+SkinTraceSink SKIN__SetTraceSink(SkinTraceSink sink);
+/// Formats a trace line printf-style (%s wide) and hands it to the trace sink; lines past
+/// 511 characters are cut. Without a sink it produces nothing and formats nothing.
 void SKIN__Trace(const wchar_t* format, ...);
 /// Name of a window message ("WM_PAINT"), or its number as "0x%04X". Unknown numbers share
 /// one static buffer that the next unknown number overwrites (UI thread only).

@@ -143,6 +143,27 @@ char FoldAscii(char ch) {
     return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
 }
 
+// Converts `name` into `codePage` exactly, into `out` of `size` bytes: false when it does
+// not fit or when a character has no exact form there. A best-fit look-alike (a dotted
+// capital I as 'I') would find an entry the caller never named.
+bool ToEntryName(const wchar_t* name, UINT codePage, char* out, int size, size_t& length) {
+    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    // UTF-8 holds every character and takes neither the flag nor the report; it refuses
+    // only broken surrogates.
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const report = utf8 ? nullptr : &usedDefault;
+    // Measure first: a name that does not fit the matcher's buffer is simply not found.
+    const int bytes = WideCharToMultiByte(codePage, flags, name, -1, nullptr, 0, nullptr, report);
+    if (bytes <= 1 || bytes > size || usedDefault) return false;
+    if (WideCharToMultiByte(codePage, flags, name, -1, out, size, nullptr, report) != bytes ||
+        usedDefault) {
+        return false;
+    }
+    length = static_cast<size_t>(bytes - 1);
+    return true;
+}
+
 bool NamesMatch(const char* wanted, const char* stored, size_t length, bool ignoreCase) {
     for (size_t i = 0; i < length; ++i) {
         const char a = ignoreCase ? FoldAscii(wanted[i]) : wanted[i];
@@ -154,7 +175,7 @@ bool NamesMatch(const char* wanted, const char* stored, size_t length, bool igno
 
 } // namespace
 
-CZipArchive::CZipArchive() : m_reader(nullptr), m_memory{nullptr, 0} {}
+CZipArchive::CZipArchive() : m_reader(nullptr), m_memory{nullptr, 0}, m_nameCodePage(CP_ACP) {}
 
 CZipArchive::~CZipArchive() {
     if (m_reader != nullptr) unzClose(static_cast<unzFile>(m_reader));
@@ -192,15 +213,9 @@ CZipArchive* CZipArchive::OpenMemory(const void* data, size_t length) {
 
 bool CZipArchive::FindEntry(const wchar_t* name, bool ignoreCase, ZipEntry& entry) {
     if (name == nullptr || *name == 0) return false;
-    // Measure first: a name that does not fit the matcher's buffer is simply not found.
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 1 || bytes - 1 > kMaxEntryNameLength) return false;
     char wanted[kMaxEntryNameLength + 1];
-    if (WideCharToMultiByte(CP_ACP, 0, name, -1, wanted, sizeof(wanted), nullptr, nullptr) !=
-        bytes) {
-        return false;
-    }
-    const size_t wantedLength = static_cast<size_t>(bytes - 1);
+    size_t wantedLength = 0;
+    if (!ToEntryName(name, m_nameCodePage, wanted, sizeof(wanted), wantedLength)) return false;
     for (size_t i = 0; i < wantedLength; ++i) {
         if (wanted[i] == '\\') wanted[i] = '/';
     }

@@ -23,7 +23,7 @@ struct ZipEntry {
 /// An open zip archive. Opened through `OpenFile` or `OpenMemory`, released with delete.
 class CZipArchive {
 public:
-    /// Longest entry name (in ANSI bytes) that `FindEntry` can match.
+    /// Longest entry name (in bytes of its code page) that `FindEntry` can match.
     static constexpr int kMaxEntryNameLength = 255;
 
     /// Opens the archive file at `path` for reading (other readers may share it);
@@ -38,9 +38,14 @@ public:
     CZipArchive& operator=(const CZipArchive&) = delete;
 
     /// Finds the first entry, in directory order, called `name`: the name is taken in the
-    /// system ANSI code page, '\\' reads as '/', and ASCII letters match regardless of case
-    /// when `ignoreCase` is set. Names longer than kMaxEntryNameLength are never found.
+    /// archive's name code page, '\\' reads as '/', and ASCII letters match regardless of
+    /// case when `ignoreCase` is set. Names longer than kMaxEntryNameLength are never found,
+    /// nor names with a character the code page cannot hold exactly (a look-alike could
+    /// match another entry).
     bool FindEntry(const wchar_t* name, bool ignoreCase, ZipEntry& entry);
+    /// The code page the archive's entry names are written in: the system ANSI code page
+    /// (CP_ACP) unless set.
+    void SetNameCodePage(unsigned int codePage) { m_nameCodePage = codePage; }
     /// Unpacks the entry into `buffer`, writing at most `length` bytes: ZIP_UNPACK_OK when
     /// the whole entry was written and checked, ZIP_UNPACK_MORE_DATA when the buffer is
     /// full before the end of the entry, ZIP_UNPACK_FAILED otherwise (buffer contents
@@ -56,8 +61,9 @@ public:
 private:
     CZipArchive();
 
-    void* m_reader;       ///< The zip reader's own handle.
-    MemoryImage m_memory; ///< Image read by a memory archive; unused for files.
+    void* m_reader;              ///< The zip reader's own handle.
+    MemoryImage m_memory;        ///< Image read by a memory archive; unused for files.
+    unsigned int m_nameCodePage; ///< Code page of the entry names.
 };
 
 } // namespace SkinUI
