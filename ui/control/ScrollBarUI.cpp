@@ -335,14 +335,12 @@ void CScrollBarUI::Press(POINT point) {
 void CScrollBarUI::Release() {
     m_nScrollRepeatDelay = 0;
     if (m_pManager != nullptr) m_pManager->KillTimer(this, kRepeatTimer);
+    const int before = m_nScrollPos;
     bool changed = false;
     if ((m_uThumbState & UISTATE_CAPTURED) != 0) {
         // The timer applies a drag at most every 50 ms: what the last moves did must not
         // be lost when the button comes up in between.
-        const int before = m_nScrollPos;
         ApplyDrag();
-        if (m_pManager != nullptr && m_pOwner == nullptr && m_nScrollPos != before)
-            SendNotify(NotifyType::kScroll);
         changed = SetBits(m_uThumbState, UISTATE_CAPTURED | UISTATE_PUSHED, false);
     } else if ((m_uButton1State & UISTATE_PUSHED) != 0) {
         changed = SetBits(m_uButton1State, UISTATE_PUSHED, false);
@@ -351,6 +349,9 @@ void CScrollBarUI::Release() {
     }
     m_nLastScrollOffset = 0;
     if (changed) Invalidate();
+    // Last: the listener may do anything to the bar.
+    if (m_pManager != nullptr && m_pOwner == nullptr && m_nScrollPos != before)
+        SendNotify(NotifyType::kScroll);
 }
 
 void CScrollBarUI::TrackMouse(POINT point) {
