@@ -402,4 +402,8 @@ TEST_F(AttachedContainer, LineStepFollowsTheFontWithAManager) {
     root->EnableScrollBar(false, false);
     root->EnableScrollBar(true, false);
     EXPECT_EQ(root->GetVerticalScrollBar()->GetLineSize(), 5);
+    host->manager.AddDefaultAttributeList(L"HScrollBar", L"linesize=\"6\"");
+    root->EnableScrollBar(true, true);
+    EXPECT_EQ(root->GetHorizontalScrollBar()->GetLineSize(), 6);
+    EXPECT_EQ(root->GetVerticalScrollBar()->GetLineSize(), 5) << "the vertical bar stays";
 }

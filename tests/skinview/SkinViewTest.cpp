@@ -5,6 +5,7 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,71 @@ TEST(SkinView, ReadsSkinsFromAnArchive) {
     const Image image = Render(L"--zip skins.zip inner\\zipped.xml");
     ASSERT_EQ(image.width, 20);
     EXPECT_EQ(image.Pixel(10, 5), 0x123456FFu);
+}
+
+// Pixels within `tolerance` of a colour (0xRRGGBB) in a rectangle.
+int CountNear(const Image& image, const RECT& area, unsigned rgb, int tolerance = 40) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const unsigned pixel = image.Pixel(x, y) >> 8;
+            bool close = true;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int a = (pixel >> shift) & 0xFF;
+                const int b = (rgb >> shift) & 0xFF;
+                close = close && (a > b ? a - b : b - a) <= tolerance;
+            }
+            count += close ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(SkinView, FormattedTextScrollsInAListWithASkinnedBar) {
+    // The list (12,40)-(348,198) holds more text than fits: its bar, styled by the skin's
+    // "VScrollBar" defaults, runs down its right side inside a 1-pixel inset. Below it,
+    // a standalone horizontal "ScrollBar" at (12,206)-(348,222), range 100 at 40.
+    const Image image = Render(L"scrolling.xml");
+    ASSERT_EQ(image.width, 360);
+    ASSERT_EQ(image.height, 240);
+    constexpr unsigned kButton = 0xC9D2DEFF, kArrow = 0x4A5B70FF, kTrack = 0xE6EAF0FF,
+                       kThumb = 0xA3B1C4FF, kRail = 0xF4F6FAFF;
+    EXPECT_EQ(image.Pixel(333, 43), kButton) << "button 1 at the top";
+    EXPECT_EQ(image.Pixel(339, 49), kArrow);
+    EXPECT_EQ(image.Pixel(333, 194), kButton) << "button 2 at the bottom";
+
+    // Down the middle of the bar: the thumb from button 1 on (the list is at its start),
+    // its rail, then the track up to button 2.
+    std::vector<unsigned> column;
+    for (int y = 57; y < 181; ++y)
+        column.push_back(image.Pixel(339, y));
+    size_t thumbEnd = 0;
+    while (thumbEnd < column.size() && (column[thumbEnd] == kThumb || column[thumbEnd] == kRail))
+        ++thumbEnd;
+    EXPECT_GT(thumbEnd, 16u);
+    EXPECT_LT(thumbEnd, column.size()) << "the thumb is shorter than the track";
+    EXPECT_EQ(column[0], kThumb);
+    EXPECT_NE(std::find(column.begin(), column.begin() + thumbEnd, kRail),
+              column.begin() + thumbEnd);
+    for (size_t y = thumbEnd + 2; y < column.size(); ++y)
+        EXPECT_EQ(column[y], kTrack) << "track at " << 57 + y;
+
+    // The standalone bar: a thumb of 304 * 336 / 436 = 234 from 28 + 40 * 70 / 100 = 56,
+    // its rail mark at the middle, 165..181.
+    EXPECT_EQ(image.Pixel(14, 208), kButton);
+    EXPECT_EQ(image.Pixel(40, 214), kTrack);
+    EXPECT_EQ(image.Pixel(57, 214), kThumb);
+    EXPECT_EQ(image.Pixel(289, 214), kThumb);
+    EXPECT_EQ(image.Pixel(172, 213), kRail);
+    EXPECT_EQ(image.Pixel(300, 214), kTrack);
+    EXPECT_EQ(image.Pixel(344, 208), kButton);
+
+    // The runs of the text: a blue phrase, links in the default link colour, a red note.
+    const RECT text{13, 41, 331, 197};
+    EXPECT_GT(CountNear(image, text, 0x1F6FD0), 20);
+    EXPECT_GT(CountNear(image, text, 0x0000FF), 20);
+    EXPECT_GT(CountNear(image, text, 0xC0392B), 10);
+    EXPECT_EQ(CountNear(image, RECT{331, 0, 360, 40}, 0x000000, 60), 0) << "nothing above";
 }
 
 TEST(SkinView, FailuresAreOneLineAndExitCodeTwo) {
