@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "support/BoundedCost.h"
 
 using SkinUI::CSkinString;
 
@@ -251,6 +254,22 @@ TEST(SkinStringTrace, NamesMessagesOrFormatsTheirNumber) {
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x000C), L"0x000C");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x10000000), L"0x10000000");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0xFFFFFFFF), L"0xFFFFFFFF");
+}
+
+TEST(SkinStringTrace, LinesAreFormattedCutAndHandedToTheHandler) {
+    {
+        skintest::TraceLines traces;
+        SkinUI::SKIN__Trace(L"%s is %d x %d", L"a.png", 20000, -3);
+        SkinUI::SKIN__Trace(L"%s", Repeat(L'x', 2000).c_str());
+        SkinUI::SKIN__Trace(nullptr);
+        const std::vector<std::wstring> lines = traces.Lines();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0], L"a.png is 20000 x -3");
+        EXPECT_EQ(lines[1], Repeat(L'x', 511));
+    }
+    // Without a handler lines go to the debugger output again.
+    EXPECT_EQ(SkinUI::SKIN__SetTraceHandler(nullptr), nullptr);
+    SkinUI::SKIN__Trace(L"%d", 1);
 }
 
 TEST(SkinStringCompare, LiteralOnEitherSideComparesText) {

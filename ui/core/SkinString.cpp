@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -360,7 +361,30 @@ int CSkinString::SmallFormat(const wchar_t* format, ...) {
     return GetLength();
 }
 
-void SKIN__Trace(const wchar_t* /*format*/, ...) {}
+namespace {
+std::atomic<SkinTraceHandler> g_traceHandler{nullptr};
+} // namespace
+
+void SKIN__Trace(const wchar_t* format, ...) {
+    if (format == nullptr) return;
+    wchar_t line[512];
+    va_list args;
+    va_start(args, format);
+    // Counted: a longer line is cut, and the last slot always keeps the terminator.
+    const int written = _vsnwprintf(line, 511, format, args);
+    va_end(args);
+    line[written >= 0 && written < 511 ? written : 511] = L'\0';
+    if (SkinTraceHandler handler = g_traceHandler.load()) {
+        handler(line);
+        return;
+    }
+    OutputDebugStringW(line);
+    OutputDebugStringW(L"\n");
+}
+
+SkinTraceHandler SKIN__SetTraceHandler(SkinTraceHandler handler) {
+    return g_traceHandler.exchange(handler);
+}
 
 const wchar_t* SKIN__TraceMsg(UINT message) {
     struct MessageName {

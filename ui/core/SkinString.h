@@ -115,11 +115,21 @@ private:
 };
 
 /// With the literal on the left: compares text, not pointers.
-inline bool operator==(const wchar_t* text, const CSkinString& string) { return string == text; }
-inline bool operator!=(const wchar_t* text, const CSkinString& string) { return string != text; }
+inline bool operator==(const wchar_t* text, const CSkinString& string) {
+    return string == text;
+}
+inline bool operator!=(const wchar_t* text, const CSkinString& string) {
+    return string != text;
+}
 
-/// Trace sink: accepts a printf-style format and produces no output.
+/// Trace line: a printf-style format (%s takes a wide string), cut to 511 characters and
+/// handed to the trace handler, or by default to the debugger output (OutputDebugStringW).
 void SKIN__Trace(const wchar_t* format, ...);
+/// Receives each trace line, without a line end; may be called from any thread that traces.
+using SkinTraceHandler = void (*)(const wchar_t* line);
+/// Sends trace lines to `handler` instead; null sends them to the debugger output again.
+/// Returns the handler that was set before.
+SkinTraceHandler SKIN__SetTraceHandler(SkinTraceHandler handler);
 /// Name of a window message ("WM_PAINT"), or its number as "0x%04X". Unknown numbers share
 /// one static buffer that the next unknown number overwrites (UI thread only).
 const wchar_t* SKIN__TraceMsg(UINT message);
