@@ -1,5 +1,7 @@
 #include "render/RenderEngine.h"
 
+#include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,11 +11,9 @@
 
 #include <gdiplus.h>
 
-#define STBI_NO_STDIO
-#include "stb_image.h"
-
 #include "control/ControlUI.h"
 #include "core/SkinFile.h"
+#include "render/StbImage.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -436,31 +436,111 @@ private:
 // ---------------------------------------------------------------------------
 // Image decoding
 
-// Files the decoder can take in one piece.
-constexpr DWORD kMaxImageFileBytes = INT_MAX;
-// Images whose 32-bit pixels fit a DIB's image size field and the decoder's arithmetic.
-constexpr long long kMaxImagePixels = INT_MAX / 4;
+// Images a skin can reasonably show, checked in the header before anything is allocated:
+// no side beyond 16,384 pixels, and no more pixels than a 4K screen holds (3840 × 2160
+// fits), 32 MiB as a DIB. A few bytes of header can claim any size, and the decoder fills
+// what the data lacks.
+constexpr int kMaxImageSide = SKIN_IMAGE_MAX_SIDE;
+constexpr int kMaxImagePixels = 8 << 20;
+// The largest image file: an uncompressed 32-bit BMP of the largest image, and its header.
+constexpr DWORD kMaxImageFileBytes = kMaxImagePixels * 4 + (1 << 20);
+// What the decoder may hold at once. An interlaced 16-bit PNG, the costliest layout, holds
+// up to 28 bytes a pixel (its inflated rows in a buffer grown by doubling, its 16-bit
+// pixels, a pass and the 8-bit result); besides, the compressed data it gathers (at most
+// the file) and its tables. More means data that inflates beyond its image. Whatever the
+// image, no decode holds more than 144 MiB: only such PNGs beyond 5 Mi pixels need more.
+constexpr size_t kDecodeBytesPerPixel = 28;
+constexpr size_t kDecodeTableBytes = 1 << 20;
+constexpr size_t kMaxDecodeBytes = 144 << 20;
 
-TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
+// Pixel bytes of all decoded images alive at once in the process. A skin can name one
+// small file under many names (or many small files), each decoding to the largest size;
+// the client's own skin holds under 3 MiB.
+constexpr size_t kMaxLiveImageBytes = 64 << 20;
+std::atomic<size_t> g_liveImageBytes{0};
+
+// A share of the live-image budget, given back unless the image it was taken for is kept.
+class CImageBudget {
+public:
+    explicit CImageBudget(size_t bytes) : m_bytes(bytes) {
+        size_t live = g_liveImageBytes.load();
+        do {
+            if (live > kMaxLiveImageBytes || bytes > kMaxLiveImageBytes - live) return;
+        } while (!g_liveImageBytes.compare_exchange_weak(live, live + bytes));
+        m_taken = true;
+    }
+    ~CImageBudget() {
+        if (m_taken) Release(m_bytes);
+    }
+    CImageBudget(const CImageBudget&) = delete;
+    CImageBudget& operator=(const CImageBudget&) = delete;
+
+    explicit operator bool() const { return m_taken; }
+    /// The image was kept: its record gives the share back when it is freed.
+    size_t Keep() {
+        m_taken = false;
+        return m_bytes;
+    }
+    static void Release(size_t bytes) {
+        size_t live = g_liveImageBytes.load();
+        while (!g_liveImageBytes.compare_exchange_weak(live, live > bytes ? live - bytes : 0)) {
+        }
+    }
+
+private:
+    size_t m_bytes;
+    bool m_taken = false;
+};
+
+// The name of an image for trace lines.
+CSkinString ImageName(STRINGorID image) {
+    CSkinString name;
+    if (image.GetName() != nullptr) {
+        name = image.GetName();
+    } else {
+        name.SmallFormat(L"#%u", image.GetId());
+    }
+    return name;
+}
+
+TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask, STRINGorID image) {
     const int length = static_cast<int>(size);
     int width = 0;
     int height = 0;
-    int components = 0;
     // The header first: absurd sizes are refused before anything is allocated.
-    if (!stbi_info_from_memory(data, length, &width, &height, &components)) return nullptr;
-    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxImagePixels) {
+    if (!SkinImageInfo(data, length, &width, &height) || width <= 0 || height <= 0) return nullptr;
+    if (width > kMaxImageSide || height > kMaxImageSide ||
+        static_cast<long long>(width) * height > kMaxImagePixels) {
+        SKIN__Trace(L"SkinUI: image %s refused: %d x %d pixels, beyond %d a side or %d in all",
+                    ImageName(image).GetData(), width, height, kMaxImageSide, kMaxImagePixels);
         return nullptr;
     }
-    unsigned char* rgba = stbi_load_from_memory(data, length, &width, &height, &components, 4);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    CImageBudget budget(count * 4);
+    if (!budget) {
+        SKIN__Trace(L"SkinUI: image %s refused: %d x %d pixels would take decoded images "
+                    L"beyond %d MiB",
+                    ImageName(image).GetData(), width, height,
+                    static_cast<int>(kMaxLiveImageBytes >> 20));
+        return nullptr;
+    }
+    const size_t allowance =
+        std::min(kDecodeBytesPerPixel * count + size + kDecodeTableBytes, kMaxDecodeBytes);
+    int decodedWidth = 0;
+    int decodedHeight = 0;
+    unsigned char* rgba = SkinImageLoad(data, length, &decodedWidth, &decodedHeight, allowance);
     if (rgba == nullptr) return nullptr;
+    if (decodedWidth != width || decodedHeight != height) {
+        SkinImageFree(rgba);
+        return nullptr;
+    }
     DWORD* pixels = nullptr;
     HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
     if (bitmap == nullptr) {
-        stbi_image_free(rgba);
+        SkinImageFree(rgba);
         return nullptr;
     }
     bool alphaChannel = false;
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     const unsigned char* source = rgba;
     for (size_t i = 0; i < count; ++i, source += 4) {
         const DWORD alpha = source[3];
@@ -480,7 +560,7 @@ TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
         }
         pixels[i] = pixel;
     }
-    stbi_image_free(rgba);
+    SkinImageFree(rgba);
     TImageInfo* info = new (std::nothrow) TImageInfo;
     if (info == nullptr) {
         DeleteObject(bitmap);
@@ -490,6 +570,7 @@ TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
     info->width = width;
     info->height = height;
     info->alphaChannel = alphaChannel;
+    info->decodedBytes = budget.Keep();
     return info;
 }
 
@@ -809,7 +890,7 @@ TImageInfo* CRenderEngine::LoadImageW(STRINGorID bitmap, const wchar_t* type, DW
         read = ReadFileBytes(bitmap.GetName(), kMaxImageFileBytes, bytes);
     }
     if (read != SKINFILE_OK) return nullptr;
-    return DecodeImage(bytes.GetData(), bytes.GetSize(), mask);
+    return DecodeImage(bytes.GetData(), bytes.GetSize(), mask, bitmap);
 }
 
 TImageInfo* CRenderEngine::LoadImageFromHICON(HICON icon) {
@@ -845,6 +926,7 @@ TImageInfo* CRenderEngine::LoadImageFromHICON(HICON icon) {
 
 void CRenderEngine::FreeImage(TImageInfo* info) {
     if (info == nullptr) return;
+    CImageBudget::Release(info->decodedBytes);
     if (info->bitmap != nullptr) DeleteObject(info->bitmap);
     delete info;
 }

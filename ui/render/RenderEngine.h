@@ -26,6 +26,9 @@ struct TImageInfo {
     bool alphaChannel = false; ///< some pixel is not fully opaque: draw with per-pixel alpha
     CSkinString resourceType;  ///< resource type it was loaded with; empty for files
     DWORD mask = 0;            ///< colour keyed out at load time (0xAARRGGBB), 0 for none
+    /// Pixel bytes this record holds of the decoded-image budget (LoadImageW); 0 for
+    /// bitmaps made elsewhere. FreeImage gives them back.
+    size_t decodedBytes = 0;
 };
 
 /// The settings an image attribute string builds up, item by item ("file", "dest", ...).
@@ -59,10 +62,13 @@ class CRenderEngine {
 public:
     // ---- Images
 
-    /// Loads an image file (PNG, JPEG, BMP, GIF, PSD, TGA, ...) into a premultiplied 32-bit
+    /// Loads an image file (PNG, JPEG or BMP, whatever its name) into a premultiplied 32-bit
     /// DIB. With a `type` it is a resource of the resource module, else a skin file; when
     /// neither yields bytes, a name (never an id) is read as a plain file path. Pixels
     /// equal to `mask` after premultiplication become transparent. Null on any failure.
+    /// Images beyond 16,384 pixels a side or 8 Mi pixels in all are refused from their
+    /// header, and so is an image that would take the decoded images alive in the process
+    /// beyond 64 MiB; each with a trace line.
     static TImageInfo* LoadImageW(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0);
     /// Converts an icon into an opaque image on black; null on failure.
     static TImageInfo* LoadImageFromHICON(HICON icon);
