@@ -656,6 +656,23 @@ void ApplyImageItem(const CSkinString& key, const CSkinString& value, const RECT
 // ---------------------------------------------------------------------------
 // Nine-grid cells
 
+// Indexes of the tiles, `step` long from `from` on (the last one cut at `to`), that meet
+// [visibleFrom, visibleTo): from `first` up to, not including, `end`.
+struct TileRange {
+    long long first = 0;
+    long long end = 0;
+};
+
+TileRange VisibleTiles(int from, int to, int step, int visibleFrom, int visibleTo) {
+    TileRange range;
+    const long long start = from > visibleFrom ? from : visibleFrom;
+    const long long stop = to < visibleTo ? to : visibleTo;
+    if (step <= 0 || start >= stop) return range;
+    range.first = (start - from) / step;
+    range.end = (stop - 1 - from) / step + 1;
+    return range;
+}
+
 // Draws cells of one selected bitmap onto a target, skipping cells that have no area or
 // miss the paint rectangle.
 class CCellPainter {
@@ -689,29 +706,39 @@ public:
     }
 
     /// The middle cell, stretched or repeated. A source middle without width (or height)
-    /// in the tiled direction has nothing to repeat and draws nothing.
+    /// in the tiled direction has nothing to repeat and draws nothing. Only the tiles that
+    /// meet the paint rectangle and the target's clip are visited, so a destination far
+    /// larger than the screen costs what its visible part costs.
     void DrawMiddle(const RECT& dest, const RECT& source, bool xTiled, bool yTiled) const {
         if (!xTiled && !yTiled) {
             Draw(dest, source);
             return;
         }
         if (IsEmptyArea(dest) || IsEmptyArea(source) || !Touches(dest, m_paint)) return;
-        const int tileWidth = source.right - source.left;
-        const int tileHeight = source.bottom - source.top;
+        RECT visible = m_paint;
+        RECT clip;
+        if (GetClipBox(m_target, &clip) != ERROR && !IntersectRect(&visible, &visible, &clip))
+            return;
         // Whole tiles, the last one cut at the edge (it takes the leading source part).
-        const int rowStep = yTiled ? tileHeight : dest.bottom - dest.top;
-        const int columnStep = xTiled ? tileWidth : dest.right - dest.left;
-        for (int top = dest.top; top < dest.bottom;) {
-            const int bottom = dest.bottom - top > rowStep ? top + rowStep : dest.bottom;
+        const int rowStep = yTiled ? source.bottom - source.top : dest.bottom - dest.top;
+        const int columnStep = xTiled ? source.right - source.left : dest.right - dest.left;
+        const TileRange rows =
+            VisibleTiles(dest.top, dest.bottom, rowStep, visible.top, visible.bottom);
+        const TileRange columns =
+            VisibleTiles(dest.left, dest.right, columnStep, visible.left, visible.right);
+        for (long long row = rows.first; row < rows.end; ++row) {
+            const int top = static_cast<int>(dest.top + row * rowStep);
+            const int bottom = static_cast<int>(
+                std::min<long long>(static_cast<long long>(top) + rowStep, dest.bottom));
             const int sourceBottom = yTiled ? source.top + (bottom - top) : source.bottom;
-            for (int left = dest.left; left < dest.right;) {
-                const int right = dest.right - left > columnStep ? left + columnStep : dest.right;
+            for (long long column = columns.first; column < columns.end; ++column) {
+                const int left = static_cast<int>(dest.left + column * columnStep);
+                const int right = static_cast<int>(
+                    std::min<long long>(static_cast<long long>(left) + columnStep, dest.right));
                 const int sourceRight = xTiled ? source.left + (right - left) : source.right;
                 Draw(RECT{left, top, right, bottom},
                      RECT{source.left, source.top, sourceRight, sourceBottom});
-                left = right;
             }
-            top = bottom;
         }
     }
 
