@@ -1014,6 +1014,20 @@ bool CRenderEngine::DrawImageStrings(HDC hDC, const RECT& item, const RECT& pain
             to.lookup(to.lookupContext, attributes.name, type, attributes.mask);
         if (found != nullptr) DrawImageAttributes(to.hDC, found, attributes, to.item, to.paint);
     };
+    // Each image is drawn over the whole item: a string naming thousands of them would
+    // cost seconds per paint, so such a string is refused before anything is drawn.
+    int images = 1; // the one pending at the end
+    const PendingImageHandler count = [](void* context, const TImageAttributes&) {
+        ++*static_cast<int*>(context);
+    };
+    TImageAttributes counted(image, item);
+    ParseImageString(image, item, counted, count, &images);
+    ParseImageString(modifier, item, counted, count, &images);
+    if (images > kMaxImagesPerString) {
+        SKIN__Trace(L"SkinUI: image string refused: it draws %d images, at most %d are drawn",
+                    images, kMaxImagesPerString);
+        return false;
+    }
     TImageAttributes attributes(image, item);
     ParseImageString(image, item, attributes, draw, &target);
     // The modifier counts its own images: its "file" replaces the pending one undrawn.

@@ -77,16 +77,22 @@ public:
 
     // ---- Image attribute strings and image drawing
 
+    /// Images one attribute string and its modifier may draw. Real skins draw one or two;
+    /// a string asking for more is refused whole, with a trace line.
+    static constexpr int kMaxImagesPerString = 32;
+
     /// Draws an image attribute string and a modifier string with the images of the
     /// manager's cache (loaded on first use) into `item`, touching only cells that meet
-    /// `paint`. False only for a null device context or manager.
+    /// `paint`. False for a null device context or manager, and for strings refused for
+    /// drawing more than kMaxImagesPerString images (callers may drop them).
     static bool DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& item,
                                 const RECT& paint, const wchar_t* image,
                                 const wchar_t* modifier = nullptr);
     /// Draws an image attribute string, then the modifier string on top of its settings,
     /// into `item`, touching only cells that meet `paint`. Each pending image of the two
     /// strings is found through `lookup` and drawn with `DrawImageAttributes`; a missing
-    /// image draws nothing. False only for a null device context or lookup.
+    /// image draws nothing. False for a null device context or lookup, and for strings
+    /// refused for drawing more than kMaxImagesPerString images.
     static bool DrawImageStrings(HDC hDC, const RECT& item, const RECT& paint, const wchar_t* image,
                                  const wchar_t* modifier, ImageLookup lookup, void* lookupContext);
     /// Reads one attribute string into `attributes`, on top of what they hold. A "file" or
