@@ -185,6 +185,27 @@ TEST_P(DrawImagePaths, TilesFarBeyondTheSurfaceCostOnlyTheirVisiblePartWithTheSa
     }
 }
 
+TEST_P(DrawImagePaths, ThousandsOfSmallTilesComeOutTileForTile) {
+    // Small tiles by the thousand are repeated into a larger pattern first: every pixel
+    // must still be the tile's, in the phase of the destination, as far as the tiles reach.
+    const std::vector<DWORD> tile = {0xFF000001, 0xFF000002, 0xFF000003,
+                                     0xFF000004, 0xFF000005, 0xFF000006};
+    Bitmap small(3, 2, tile);
+    Surface surface(300, 200, kBackground, Bits());
+    const RECT dest = {-1, -1, 290, 195};
+    const RECT paint = {0, 0, 280, 200};
+    CRenderEngine::DrawImage(surface.dc(), small.get(), dest, paint, RECT{0, 0, 3, 2}, kNoCorners,
+                             Blended(), 255, false, true, true);
+    // Tiles meeting the paint rectangle are drawn whole: the one from 278 reaches 281.
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const bool inside = x < 281 && y < 195;
+            const DWORD expected = inside ? tile[((y + 1) % 2) * 3 + (x + 1) % 3] : kBackground;
+            ASSERT_EQ(surface.Pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
 TEST_P(DrawImagePaths, TilesOutsideTheClipRegionAreSkippedWithTheSamePixelsInside) {
     const std::vector<DWORD> tile = {0xFF000001, 0xFF000002, 0xFF000003,
                                      0xFF000004, 0xFF000005, 0xFF000006};

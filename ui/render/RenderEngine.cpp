@@ -673,6 +673,61 @@ TileRange VisibleTiles(int from, int to, int step, int visibleFrom, int visibleT
     return range;
 }
 
+// Tiles repeated both ways that are this small (in either direction), this many of them on
+// the screen, are first repeated into a pattern of at least kPatternSide pixels a side.
+constexpr int kPatternSide = 64;
+constexpr long long kPatternTiles = 256;
+
+// Whole tiles of part of a selected bitmap, repeated into a 32-bit DIB of at least
+// kPatternSide pixels a side, selected into a memory DC of its own while it lives.
+class CTilePattern {
+public:
+    CTilePattern(HDC bitmapDC, const RECT& tile) {
+        const int width = tile.right - tile.left;
+        const int height = tile.bottom - tile.top;
+        m_width = width * ((kPatternSide + width - 1) / width);
+        m_height = height * ((kPatternSide + height - 1) / height);
+        DWORD* pixels = nullptr;
+        m_bitmap = CreateTopDownDib(bitmapDC, m_width, m_height, &pixels);
+        if (m_bitmap == nullptr) return;
+        m_dc = CreateCompatibleDC(bitmapDC);
+        if (m_dc == nullptr) return;
+        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+        // One tile, then what is filled doubled across, then down: plain copies of all four
+        // channels.
+        bool copied = m_oldBitmap != nullptr && BitBlt(m_dc, 0, 0, width, height, bitmapDC,
+                                                       tile.left, tile.top, SRCCOPY) != FALSE;
+        for (int filled = width; copied && filled < m_width; filled *= 2) {
+            copied = BitBlt(m_dc, filled, 0, std::min(filled, m_width - filled), height, m_dc, 0, 0,
+                            SRCCOPY) != FALSE;
+        }
+        for (int filled = height; copied && filled < m_height; filled *= 2) {
+            copied = BitBlt(m_dc, 0, filled, m_width, std::min(filled, m_height - filled), m_dc, 0,
+                            0, SRCCOPY) != FALSE;
+        }
+        m_ready = copied;
+    }
+    ~CTilePattern() {
+        if (m_oldBitmap != nullptr) SelectObject(m_dc, m_oldBitmap);
+        if (m_dc != nullptr) DeleteDC(m_dc);
+        if (m_bitmap != nullptr) DeleteObject(m_bitmap);
+    }
+    CTilePattern(const CTilePattern&) = delete;
+    CTilePattern& operator=(const CTilePattern&) = delete;
+
+    explicit operator bool() const { return m_ready; }
+    HDC dc() const { return m_dc; }
+    RECT rect() const { return RECT{0, 0, m_width, m_height}; }
+
+private:
+    HBITMAP m_bitmap = nullptr;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_oldBitmap = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_ready = false;
+};
+
 // Draws cells of one selected bitmap onto a target, skipping cells that have no area or
 // miss the paint rectangle.
 class CCellPainter {
@@ -726,6 +781,27 @@ public:
             VisibleTiles(dest.top, dest.bottom, rowStep, visible.top, visible.bottom);
         const TileRange columns =
             VisibleTiles(dest.left, dest.right, columnStep, visible.left, visible.right);
+        // Many small tiles: the pattern holds whole tiles and tiles in their place, so every
+        // pixel stays the same at a small share of the copies.
+        if (xTiled && yTiled && (columnStep < kPatternSide || rowStep < kPatternSide) &&
+            (rows.end - rows.first) * (columns.end - columns.first) > kPatternTiles) {
+            const CTilePattern pattern(m_bitmapDC, source);
+            const int state = pattern ? SaveDC(m_target) : 0;
+            if (state != 0) {
+                // No further than the small tiles meeting the visible part would reach.
+                IntersectClipRect(
+                    m_target, static_cast<int>(dest.left + columns.first * columnStep),
+                    static_cast<int>(dest.top + rows.first * rowStep),
+                    static_cast<int>(
+                        std::min<long long>(dest.left + columns.end * columnStep, dest.right)),
+                    static_cast<int>(
+                        std::min<long long>(dest.top + rows.end * rowStep, dest.bottom)));
+                const CCellPainter painter(m_target, pattern.dc(), m_paint, m_blended, m_blend);
+                painter.DrawMiddle(dest, pattern.rect(), true, true);
+                RestoreDC(m_target, state);
+                return;
+            }
+        }
         for (long long row = rows.first; row < rows.end; ++row) {
             const int top = static_cast<int>(dest.top + row * rowStep);
             const int bottom = static_cast<int>(
