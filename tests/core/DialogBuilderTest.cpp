@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SkinSourcesTestData.h"
+#include "support/BoundedCost.h"
 
 using namespace SkinUI;
 
@@ -170,12 +171,8 @@ TEST_F(DialogBuilderTest, FactoriesAndWhatIsSkipped) {
     delete root;
 }
 
-std::vector<std::wstring> g_traces;
-
 TEST_F(DialogBuilderTest, UnknownElementsLeaveATraceNamingThemAndTheirPlace) {
-    const SkinTraceSink previous =
-        SKIN__SetTraceSink([](const wchar_t* line) { g_traces.push_back(line); });
-    g_traces.clear();
+    skintest::TraceLines traces;
     RecordingCallback callback;
     CDialogBuilder builder;
     CControlUI* root = builder.Create(
@@ -183,10 +180,9 @@ TEST_F(DialogBuilderTest, UnknownElementsLeaveATraceNamingThemAndTheirPlace) {
         L"</VerticalLayout><HorizontalLayout><Gadget/><Custom/><Gadget><Inner/></Gadget>"
         L"</HorizontalLayout></Window>",
         nullptr, &callback, &manager);
-    SKIN__SetTraceSink(previous);
     ASSERT_NE(root, nullptr);
     // Only the unknown elements themselves: not their children, not what the callback made.
-    EXPECT_EQ(g_traces,
+    EXPECT_EQ(traces.Lines(),
               (std::vector<std::wstring>{
                   L"Unknown skin element <Fancy> at /Window/VerticalLayout/Fancy skipped with "
                   L"its children",

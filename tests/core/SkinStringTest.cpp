@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/BoundedCost.h"
+
 using SkinUI::CSkinString;
 
 namespace {
@@ -243,26 +245,6 @@ TEST(SkinStringFormat, SmallFormatCutsLongOutput) {
     EXPECT_STREQ(s, L"1+2");
 }
 
-namespace {
-std::vector<std::wstring> g_traceLines;
-} // namespace
-
-TEST(SkinStringTrace, LinesReachTheSinkFormattedAndCut) {
-    SkinUI::SKIN__Trace(L"%d", 1); // no sink: nothing to see, nothing to fail
-    const SkinUI::SkinTraceSink previous =
-        SkinUI::SKIN__SetTraceSink([](const wchar_t* line) { g_traceLines.push_back(line); });
-    g_traceLines.clear();
-    SkinUI::SKIN__Trace(L"%s at %d", L"element", 7);
-    const std::wstring longText(2000, L'x');
-    SkinUI::SKIN__Trace(L"%s", longText.c_str());
-    SkinUI::SKIN__Trace(nullptr);
-    EXPECT_NE(SkinUI::SKIN__SetTraceSink(previous), nullptr);
-    SkinUI::SKIN__Trace(L"after");
-    ASSERT_EQ(g_traceLines.size(), 2u);
-    EXPECT_EQ(g_traceLines[0], L"element at 7");
-    EXPECT_EQ(g_traceLines[1], longText.substr(0, 511));
-}
-
 TEST(SkinStringTrace, NamesMessagesOrFormatsTheirNumber) {
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x0201), L"WM_LBUTTONDOWN");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(WM_GETTEXTLENGTH), L"WM_GETTEXTLENGTH");
@@ -271,6 +253,22 @@ TEST(SkinStringTrace, NamesMessagesOrFormatsTheirNumber) {
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x000C), L"0x000C");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0x10000000), L"0x10000000");
     EXPECT_STREQ(SkinUI::SKIN__TraceMsg(0xFFFFFFFF), L"0xFFFFFFFF");
+}
+
+TEST(SkinStringTrace, LinesAreFormattedCutAndHandedToTheHandler) {
+    {
+        skintest::TraceLines traces;
+        SkinUI::SKIN__Trace(L"%s is %d x %d", L"a.png", 20000, -3);
+        SkinUI::SKIN__Trace(L"%s", Repeat(L'x', 2000).c_str());
+        SkinUI::SKIN__Trace(nullptr);
+        const std::vector<std::wstring> lines = traces.Lines();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0], L"a.png is 20000 x -3");
+        EXPECT_EQ(lines[1], Repeat(L'x', 511));
+    }
+    // Without a handler lines go to the debugger output again.
+    EXPECT_EQ(SkinUI::SKIN__SetTraceHandler(nullptr), nullptr);
+    SkinUI::SKIN__Trace(L"%d", 1);
 }
 
 TEST(SkinStringCompare, LiteralOnEitherSideComparesText) {

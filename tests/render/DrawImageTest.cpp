@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
+#include "support/BoundedCost.h"
 
 using SkinUI::CRenderEngine;
 using namespace RenderTest;
@@ -148,6 +149,84 @@ TEST_P(DrawImagePaths, TilesRepeatVerticallyAndInBothDirections) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(both.Pixel(x, y), tile[(y % 2) * 3 + x % 3]);
+}
+
+TEST_P(DrawImagePaths, TilesFarBeyondTheSurfaceCostOnlyTheirVisiblePartWithTheSamePixels) {
+    // Each destination reaches far off the 40 × 30 surface (a billion pixels, or a square
+    // 200,000 pixels wide); its reference starts just off the surface in the same tile
+    // phase, so every visible pixel must come out the same.
+    const std::vector<DWORD> tile = {0xFF000001, 0xFF000002, 0xFF000003,
+                                     0xFF000004, 0xFF000005, 0xFF000006};
+    Bitmap small(3, 2, tile);
+    const struct {
+        RECT distant;
+        RECT close;
+        bool xTiled;
+        bool yTiled;
+    } cases[] = {
+        {{-999999999, 0, 40, 2}, {-3, 0, 40, 2}, true, false},
+        {{-1000000001, 0, 37, 2}, {-2, 0, 37, 2}, true, false},
+        {{5, -1000000000, 8, 29}, {5, -2, 8, 29}, false, true},
+        {{-200001, -200000, 40, 30}, {-3, -2, 40, 30}, true, true},
+        {{-199999, -200001, 200000, 200000}, {-1, -1, 41, 31}, true, true},
+    };
+    for (const auto& c : cases) {
+        Surface distant(40, 30, kBackground, Bits());
+        Surface close(40, 30, kBackground, Bits());
+        skintest::FinishesWithin(2, "tiles far beyond the surface", [&] {
+            CRenderEngine::DrawImage(distant.dc(), small.get(), c.distant, distant.rect(),
+                                     RECT{0, 0, 3, 2}, kNoCorners, Blended(), 255, false, c.xTiled,
+                                     c.yTiled);
+        });
+        CRenderEngine::DrawImage(close.dc(), small.get(), c.close, close.rect(), RECT{0, 0, 3, 2},
+                                 kNoCorners, Blended(), 255, false, c.xTiled, c.yTiled);
+        EXPECT_EQ(distant.Pixels(), close.Pixels()) << c.distant.left << "," << c.distant.top;
+        EXPECT_NE(close.CountOther(close.rect(), kBackground), 0);
+    }
+}
+
+TEST_P(DrawImagePaths, ThousandsOfSmallTilesComeOutTileForTile) {
+    // Small tiles by the thousand are repeated into a larger pattern first: every pixel
+    // must still be the tile's, in the phase of the destination, as far as the tiles reach.
+    const std::vector<DWORD> tile = {0xFF000001, 0xFF000002, 0xFF000003,
+                                     0xFF000004, 0xFF000005, 0xFF000006};
+    Bitmap small(3, 2, tile);
+    Surface surface(300, 200, kBackground, Bits());
+    const RECT dest = {-1, -1, 290, 195};
+    const RECT paint = {0, 0, 280, 200};
+    CRenderEngine::DrawImage(surface.dc(), small.get(), dest, paint, RECT{0, 0, 3, 2}, kNoCorners,
+                             Blended(), 255, false, true, true);
+    // Tiles meeting the paint rectangle are drawn whole: the one from 278 reaches 281.
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const bool inside = x < 281 && y < 195;
+            const DWORD expected = inside ? tile[((y + 1) % 2) * 3 + (x + 1) % 3] : kBackground;
+            ASSERT_EQ(surface.Pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST_P(DrawImagePaths, TilesOutsideTheClipRegionAreSkippedWithTheSamePixelsInside) {
+    const std::vector<DWORD> tile = {0xFF000001, 0xFF000002, 0xFF000003,
+                                     0xFF000004, 0xFF000005, 0xFF000006};
+    Bitmap small(3, 2, tile);
+    // The paint rectangle is the whole huge destination; only the clip holds it in.
+    const RECT dest = {-300000, -200000, 300000, 200000};
+    Surface clipped(40, 30, kBackground, Bits());
+    IntersectClipRect(clipped.dc(), 7, 4, 31, 23);
+    skintest::FinishesWithin(2, "tiles over a clipped surface", [&] {
+        CRenderEngine::DrawImage(clipped.dc(), small.get(), dest, dest, RECT{0, 0, 3, 2},
+                                 kNoCorners, Blended(), 255, false, true, true);
+    });
+    SelectClipRgn(clipped.dc(), nullptr);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x >= 7 && x < 31 && y >= 4 && y < 23;
+            // -300000 and -200000 are whole tiles away from 0.
+            const DWORD expected = inside ? tile[(y % 2) * 3 + x % 3] : kBackground;
+            ASSERT_EQ(clipped.Pixel(x, y), expected) << x << "," << y;
+        }
+    }
 }
 
 TEST_P(DrawImagePaths, AMiddleWithoutAreaIsSkippedNotDividedByOrMirrored) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
+#include "support/BoundedCost.h"
 
 using SkinUI::CPaintManagerUI;
 using SkinUI::CRenderEngine;
@@ -150,7 +151,7 @@ TEST_F(ImageLoading, NumericIdsAreNeverTakenForPaths) {
 // ---------------------------------------------------------------------------
 // Decoding
 
-TEST_F(ImageLoading, DecodesPngBmpTgaAndJpeg) {
+TEST_F(ImageLoading, DecodesPngBmpAndJpeg) {
     CPaintManagerUI::SetResourcePath(SkinDirectory().c_str());
     const std::vector<DWORD> opaque = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF,
                                        0xFFFF00FF, 0xFF000000, 0xFF808080, 0xFFFFFF00};
@@ -162,15 +163,87 @@ TEST_F(ImageLoading, DecodesPngBmpTgaAndJpeg) {
         EXPECT_FALSE(image->alphaChannel);
         EXPECT_EQ(image.Pixels(), opaque);
     }
-    Loaded tga(CRenderEngine::LoadImageW(L"alpha.tga"));
-    ASSERT_TRUE(tga);
-    EXPECT_TRUE(tga->alphaChannel);
-    EXPECT_EQ(tga.Pixels().at(0), 0x80800000u);
     Loaded jpeg(CRenderEngine::LoadImageW(L"opaque.jpg"));
     ASSERT_TRUE(jpeg);
     EXPECT_EQ(jpeg->width, 8);
     EXPECT_FALSE(jpeg->alphaChannel);
     EXPECT_TRUE(PixelNear(jpeg.Pixels().at(27), 0xFF808080, 2));
+    // The costliest PNG layout at a size: 16 bits a channel, interlaced.
+    Loaded interlaced(CRenderEngine::LoadImageW(L"interlaced16.png"));
+    ASSERT_TRUE(interlaced);
+    EXPECT_EQ(interlaced->width, 1024);
+    EXPECT_EQ(interlaced->height, 1024);
+    EXPECT_EQ(interlaced.Pixels().at(1024 * 1024 - 1), 0xFF12569Au);
+}
+
+TEST_F(ImageLoading, OtherFormatsAreRefusedWhateverTheirName) {
+    // A valid TGA; a Radiance HDR file cut short, which the decoder once read forever; and
+    // a TGA and a PSD whose few bytes claim 400 million pixels.
+    CPaintManagerUI::SetResourcePath(SkinDirectory().c_str());
+    EXPECT_EQ(CRenderEngine::LoadImageW(L"alpha.tga"), nullptr);
+    CPaintManagerUI::SetResourcePath(skintest::HostileDirectory().c_str());
+    for (const wchar_t* name : {L"endless.hdr", L"huge.tga", L"huge.psd"}) {
+        TImageInfo* image = reinterpret_cast<TImageInfo*>(1);
+        skintest::FinishesWithin(2, "loading an image of another format",
+                                 [&] { image = CRenderEngine::LoadImageW(name); });
+        EXPECT_EQ(image, nullptr) << Narrow(name);
+    }
+}
+
+TEST_F(ImageLoading, AbsurdSizesAreRefusedFromTheHeaderWithATraceLine) {
+    CPaintManagerUI::SetResourcePath(SkinDirectory().c_str());
+    skintest::TraceLines traces;
+    // The largest sizes taken: 16,384 a side, 8 Mi pixels in all.
+    for (const wchar_t* name : {L"largest.bmp", L"widest.bmp"}) {
+        Loaded image(CRenderEngine::LoadImageW(name));
+        ASSERT_TRUE(image) << Narrow(name);
+        EXPECT_EQ(static_cast<long long>(image->width) * image->height,
+                  image->height == 1 ? 16384 : 8 << 20);
+    }
+    EXPECT_TRUE(traces.Lines().empty());
+    // One pixel more, and 268 million pixels in 136 bytes: refused before anything is
+    // allocated, in no time, each with a line that names it.
+    for (const wchar_t* name : {L"beyond.bmp", L"wider.bmp"}) {
+        EXPECT_EQ(CRenderEngine::LoadImageW(name), nullptr) << Narrow(name);
+        EXPECT_EQ(traces.Count(name), 1) << Narrow(name);
+    }
+    CPaintManagerUI::SetResourcePath(skintest::HostileDirectory().c_str());
+    TImageInfo* huge = reinterpret_cast<TImageInfo*>(1);
+    skintest::FinishesWithin(2, "loading a BMP that claims 16384 x 16384 pixels",
+                             [&] { huge = CRenderEngine::LoadImageW(L"huge.bmp"); });
+    EXPECT_EQ(huge, nullptr);
+    const std::vector<std::wstring> lines = traces.Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(L"huge.bmp refused: 16384 x 16384 pixels"), std::wstring::npos);
+}
+
+TEST_F(ImageLoading, DataInflatingBeyondItsImageIsRefused) {
+    // One pixel whose compressed data inflates to 8 MiB: the decoder would take it all in.
+    CPaintManagerUI::SetResourcePath(skintest::HostileDirectory().c_str());
+    EXPECT_EQ(CRenderEngine::LoadImageW(L"inflating.png"), nullptr);
+    CPaintManagerUI::SetResourcePath(SkinDirectory().c_str());
+    Loaded fine(CRenderEngine::LoadImageW(L"source.png"));
+    EXPECT_TRUE(fine);
+}
+
+TEST_F(ImageLoading, DecodedImagesAliveAtOnceAreBoundedWithATraceLine) {
+    // Each 32 MiB from a 54-byte file: a skin naming such files (or one of them under other
+    // names) would otherwise add up without end.
+    CPaintManagerUI::SetResourcePath(SkinDirectory().c_str());
+    skintest::TraceLines traces;
+    std::vector<TImageInfo*> held;
+    for (int i = 0; i < 4; ++i)
+        held.push_back(CRenderEngine::LoadImageW(L"largest.bmp"));
+    ASSERT_NE(held[0], nullptr);
+    EXPECT_EQ(held[3], nullptr); // 128 MiB would be held
+    EXPECT_GE(traces.Count(L"beyond 64 MiB"), 1);
+    // Freed images give their share back.
+    for (TImageInfo* image : held)
+        CRenderEngine::FreeImage(image);
+    Loaded again(CRenderEngine::LoadImageW(L"largest.bmp"));
+    EXPECT_TRUE(again);
+    Loaded other(CRenderEngine::LoadImageW(L"largest.bmp"));
+    EXPECT_TRUE(other);
 }
 
 TEST_F(ImageLoading, PremultipliesTranslucentPixels) {

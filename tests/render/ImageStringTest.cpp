@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
+#include "support/BoundedCost.h"
 
 using SkinUI::CRenderEngine;
 using SkinUI::TImageAttributes;
@@ -331,4 +332,38 @@ TEST(ImageStringDrawing, TypeAndMaskGoToTheLookupAndMissingImagesDrawNothing) {
     EXPECT_TRUE(shelf.lookups.empty());
     EXPECT_FALSE(CRenderEngine::DrawImageStrings(nullptr, surface.rect(), surface.rect(), L"a",
                                                  nullptr, ImageShelf::Find, &shelf));
+}
+
+TEST(ImageStringDrawing, AbsurdImageCountsAreRefusedWholeWithATraceLine) {
+    ImageShelf shelf;
+    shelf.Put(L"tile.png", 3, 2, Solid(3, 2, 0x80000080), true);
+    const int bound = CRenderEngine::kMaxImagesPerString;
+    // The bound itself still draws every image.
+    std::wstring atBound;
+    for (int i = 0; i < bound; ++i)
+        atBound += L"file='tile.png' ";
+    Surface surface(400, 300, kWhite);
+    skintest::TraceLines traces;
+    EXPECT_TRUE(shelf.Draw(surface, surface.rect(), atBound.c_str(), L"res='tile.png'"));
+    EXPECT_EQ(shelf.lookups.size(), size_t(bound));
+    EXPECT_EQ(traces.Count(L"image string refused"), 0);
+
+    // One more, counted the way the images are drawn ("res" after a file draws too), and
+    // thousands of them: nothing is looked up or drawn, in bounded time.
+    const std::wstring oneMore = atBound + L"res='tile.png' ";
+    std::wstring thousands;
+    for (int i = 0; i < 16000; ++i)
+        thousands += L"file='tile.png' ";
+    for (const std::wstring& text : {oneMore, thousands}) {
+        shelf.lookups.clear();
+        surface.Fill(kWhite);
+        bool drawn = true;
+        skintest::FinishesWithin(2, "an image string of thousands of images", [&] {
+            drawn = shelf.Draw(surface, surface.rect(), text.c_str(), L"res='tile.png'");
+        });
+        EXPECT_FALSE(drawn);
+        EXPECT_TRUE(shelf.lookups.empty());
+        EXPECT_EQ(surface.CountOther(surface.rect(), kWhite), 0);
+        EXPECT_EQ(traces.Count(L"image string refused"), 1);
+    }
 }

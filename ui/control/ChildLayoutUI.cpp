@@ -20,9 +20,27 @@ void* CChildLayoutUI::GetInterface(const wchar_t* name) {
 void CChildLayoutUI::Init() {
     if (m_sXMLFile.IsEmpty()) return;
     // A layout whose file holds a layout of the same file would build forever: nested
-    // layouts build while their parent adds them, so the depth is counted here.
+    // layouts build while their parent adds them, so the depth is counted here. A file
+    // holding several such layouts multiplies at every level, so the layouts built below
+    // the outermost one are counted too.
     static int buildDepth = 0;
+    static int nestedBuilds = 0;
+    static bool bounded = false;
     if (buildDepth >= CDialogBuilder::kMaxIncludeDepth) return;
+    if (buildDepth == 0) {
+        nestedBuilds = 0;
+        bounded = false;
+    } else if (nestedBuilds >= CDialogBuilder::kMaxIncludedBuilds) {
+        if (!bounded) {
+            SKIN__Trace(L"SkinUI: ChildLayout of \"%s\" skipped: one layout builds at most %d "
+                        L"nested layouts",
+                        m_sXMLFile.GetData(), CDialogBuilder::kMaxIncludedBuilds);
+            bounded = true;
+        }
+        return;
+    } else {
+        ++nestedBuilds;
+    }
     ++buildDepth;
     CDialogBuilder builder;
     CControlUI* content =

@@ -216,7 +216,8 @@ void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* manager) {
 
 } // namespace
 
-CDialogBuilder::CDialogBuilder() : m_pCallback(nullptr), m_pstrtype(nullptr), m_includeDepth(0) {}
+CDialogBuilder::CDialogBuilder()
+    : m_pCallback(nullptr), m_pstrtype(nullptr), m_includeDepth(0), m_includes(&m_ownIncludes) {}
 
 CControlUI* CDialogBuilder::Create(STRINGorID xml, const wchar_t* type,
                                    IDialogBuilderCallback* callback, CPaintManagerUI* manager,
@@ -241,6 +242,7 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, const wchar_t* type,
 CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CPaintManagerUI* manager,
                                    CControlUI* parent) {
     m_pCallback = callback;
+    if (m_includes == &m_ownIncludes) m_ownIncludes = IncludeCount();
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return nullptr;
     if (manager != nullptr) {
@@ -312,7 +314,12 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* element, CControlUI* parent,
             }
         }
         ApplyAttributes(node, control, manager);
-        if (first == nullptr) first = control;
+        if (first == nullptr) {
+            first = control;
+        } else if (parent == nullptr) {
+            // Only the first top-level control is handed out; no one would own this one.
+            delete control;
+        }
     }
     return first;
 }
@@ -337,14 +344,28 @@ void CDialogBuilder::BuildInclude(CMarkupNode& element, CControlUI* parent,
     // A skin that includes itself, directly or through others, ends here.
     if (m_includeDepth >= kMaxIncludeDepth) return;
     for (int i = 0; i < count; ++i) {
+        if (m_includes->builds >= kMaxIncludedBuilds) {
+            if (!m_includes->traced) {
+                SKIN__Trace(L"SkinUI: Include of \"%s\" skipped: one skin builds at most %d "
+                            L"included documents",
+                            source, kMaxIncludedBuilds);
+                m_includes->traced = true;
+            }
+            return;
+        }
+        ++m_includes->builds;
         CDialogBuilder builder;
         builder.m_includeDepth = m_includeDepth + 1;
+        builder.m_includes = m_includes;
+        CControlUI* included = nullptr;
         if (m_pstrtype != nullptr) {
             const unsigned int id = static_cast<WORD>(wcstol(source, nullptr, 10));
-            builder.Create(STRINGorID(id), m_pstrtype, m_pCallback, manager, parent);
+            included = builder.Create(STRINGorID(id), m_pstrtype, m_pCallback, manager, parent);
         } else {
-            builder.Create(STRINGorID(source), nullptr, m_pCallback, manager, parent);
+            included = builder.Create(STRINGorID(source), nullptr, m_pCallback, manager, parent);
         }
+        // Included controls are never the result: without a parent to hold them, they go.
+        if (parent == nullptr) delete included;
     }
 }
 

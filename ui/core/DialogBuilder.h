@@ -28,6 +28,9 @@ public:
     /// Documents included from included documents are skipped below this depth, so a skin
     /// that includes itself ends.
     static constexpr int kMaxIncludeDepth = 8;
+    /// Documents included in one top-level build, at all depths together; further includes
+    /// are skipped with a trace line, so `count` cannot multiply a build without end.
+    static constexpr int kMaxIncludedBuilds = 64;
 
     CDialogBuilder();
     CDialogBuilder(const CDialogBuilder&) = delete;
@@ -36,6 +39,8 @@ public:
     /// Loads a document and builds it: an integer id is the resource of `type` in the
     /// resource module (read as UTF-8), text starting with '<' is XML, anything else a skin
     /// file name. Returns the first top-level control, or null when nothing loaded or built.
+    /// Without a parent, the caller owns that control, and the builder frees every further
+    /// top-level control (included ones too), which nobody else would.
     CControlUI* Create(STRINGorID xml, const wchar_t* type = nullptr,
                        IDialogBuilderCallback* callback = nullptr,
                        CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
@@ -72,6 +77,13 @@ private:
     IDialogBuilderCallback* m_pCallback;
     const wchar_t* m_pstrtype; ///< resource type of a document read from a resource, else null
     int m_includeDepth;        ///< how many includes led to this builder
+    /// Included builds of the whole top-level build, shared by its nested builders.
+    struct IncludeCount {
+        int builds = 0;
+        bool traced = false; ///< the bound was reported
+    };
+    IncludeCount m_ownIncludes;
+    IncludeCount* m_includes; ///< the top-level builder's count
 };
 
 } // namespace SkinUI

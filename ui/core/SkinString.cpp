@@ -362,27 +362,28 @@ int CSkinString::SmallFormat(const wchar_t* format, ...) {
 }
 
 namespace {
-
-std::atomic<SkinTraceSink> g_traceSink{nullptr};
-
+std::atomic<SkinTraceHandler> g_traceHandler{nullptr};
 } // namespace
 
-SkinTraceSink SKIN__SetTraceSink(SkinTraceSink sink) {
-    return g_traceSink.exchange(sink);
-}
-
 void SKIN__Trace(const wchar_t* format, ...) {
-    const SkinTraceSink sink = g_traceSink.load();
-    if (sink == nullptr || format == nullptr) return;
-    wchar_t line[512] = {};
+    if (format == nullptr) return;
+    wchar_t line[512];
     va_list args;
     va_start(args, format);
-    // Cut, not refused: the runtime leaves a cut line unterminated, so the last slot is
-    // kept for the terminator.
-    const int produced = _vsnwprintf(line, 511, format, args);
+    // Counted: a longer line is cut, and the last slot always keeps the terminator.
+    const int written = _vsnwprintf(line, 511, format, args);
     va_end(args);
-    line[produced >= 0 && produced < 511 ? produced : 511] = L'\0';
-    sink(line);
+    line[written >= 0 && written < 511 ? written : 511] = L'\0';
+    if (SkinTraceHandler handler = g_traceHandler.load()) {
+        handler(line);
+        return;
+    }
+    OutputDebugStringW(line);
+    OutputDebugStringW(L"\n");
+}
+
+SkinTraceHandler SKIN__SetTraceHandler(SkinTraceHandler handler) {
+    return g_traceHandler.exchange(handler);
 }
 
 const wchar_t* SKIN__TraceMsg(UINT message) {

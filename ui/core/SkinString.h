@@ -122,13 +122,14 @@ inline bool operator!=(const wchar_t* text, const CSkinString& string) {
     return string != text;
 }
 
-/// Receives each trace line, formatted, without a line break.
-using SkinTraceSink = void (*)(const wchar_t* line);
-/// Sends later trace lines to `sink` (null, the default: nowhere); returns the previous sink.
-SkinTraceSink SKIN__SetTraceSink(SkinTraceSink sink);
-/// Formats a trace line printf-style (%s wide) and hands it to the trace sink; lines past
-/// 511 characters are cut. Without a sink it produces nothing and formats nothing.
+/// Trace line: a printf-style format (%s takes a wide string), cut to 511 characters and
+/// handed to the trace handler, or by default to the debugger output (OutputDebugStringW).
 void SKIN__Trace(const wchar_t* format, ...);
+/// Receives each trace line, without a line end; may be called from any thread that traces.
+using SkinTraceHandler = void (*)(const wchar_t* line);
+/// Sends trace lines to `handler` instead; null sends them to the debugger output again.
+/// Returns the handler that was set before.
+SkinTraceHandler SKIN__SetTraceHandler(SkinTraceHandler handler);
 /// Name of a window message ("WM_PAINT"), or its number as "0x%04X". Unknown numbers share
 /// one static buffer that the next unknown number overwrites (UI thread only).
 const wchar_t* SKIN__TraceMsg(UINT message);

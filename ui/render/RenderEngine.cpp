@@ -1,5 +1,7 @@
 #include "render/RenderEngine.h"
 
+#include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,12 +11,10 @@
 
 #include <gdiplus.h>
 
-#define STBI_NO_STDIO
-#include "stb_image.h"
-
 #include "control/ControlUI.h"
 #include "core/NumberList.h"
 #include "core/SkinFile.h"
+#include "render/StbImage.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -437,31 +437,111 @@ private:
 // ---------------------------------------------------------------------------
 // Image decoding
 
-// Files the decoder can take in one piece.
-constexpr DWORD kMaxImageFileBytes = INT_MAX;
-// Images whose 32-bit pixels fit a DIB's image size field and the decoder's arithmetic.
-constexpr long long kMaxImagePixels = INT_MAX / 4;
+// Images a skin can reasonably show, checked in the header before anything is allocated:
+// no side beyond 16,384 pixels, and no more pixels than a 4K screen holds (3840 × 2160
+// fits), 32 MiB as a DIB. A few bytes of header can claim any size, and the decoder fills
+// what the data lacks.
+constexpr int kMaxImageSide = SKIN_IMAGE_MAX_SIDE;
+constexpr int kMaxImagePixels = 8 << 20;
+// The largest image file: an uncompressed 32-bit BMP of the largest image, and its header.
+constexpr DWORD kMaxImageFileBytes = kMaxImagePixels * 4 + (1 << 20);
+// What the decoder may hold at once. An interlaced 16-bit PNG, the costliest layout, holds
+// up to 28 bytes a pixel (its inflated rows in a buffer grown by doubling, its 16-bit
+// pixels, a pass and the 8-bit result); besides, the compressed data it gathers (at most
+// the file) and its tables. More means data that inflates beyond its image. Whatever the
+// image, no decode holds more than 144 MiB: only such PNGs beyond 5 Mi pixels need more.
+constexpr size_t kDecodeBytesPerPixel = 28;
+constexpr size_t kDecodeTableBytes = 1 << 20;
+constexpr size_t kMaxDecodeBytes = 144 << 20;
 
-TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
+// Pixel bytes of all decoded images alive at once in the process. A skin can name one
+// small file under many names (or many small files), each decoding to the largest size;
+// the client's own skin holds under 3 MiB.
+constexpr size_t kMaxLiveImageBytes = 64 << 20;
+std::atomic<size_t> g_liveImageBytes{0};
+
+// A share of the live-image budget, given back unless the image it was taken for is kept.
+class CImageBudget {
+public:
+    explicit CImageBudget(size_t bytes) : m_bytes(bytes) {
+        size_t live = g_liveImageBytes.load();
+        do {
+            if (live > kMaxLiveImageBytes || bytes > kMaxLiveImageBytes - live) return;
+        } while (!g_liveImageBytes.compare_exchange_weak(live, live + bytes));
+        m_taken = true;
+    }
+    ~CImageBudget() {
+        if (m_taken) Release(m_bytes);
+    }
+    CImageBudget(const CImageBudget&) = delete;
+    CImageBudget& operator=(const CImageBudget&) = delete;
+
+    explicit operator bool() const { return m_taken; }
+    /// The image was kept: its record gives the share back when it is freed.
+    size_t Keep() {
+        m_taken = false;
+        return m_bytes;
+    }
+    static void Release(size_t bytes) {
+        size_t live = g_liveImageBytes.load();
+        while (!g_liveImageBytes.compare_exchange_weak(live, live > bytes ? live - bytes : 0)) {
+        }
+    }
+
+private:
+    size_t m_bytes;
+    bool m_taken = false;
+};
+
+// The name of an image for trace lines.
+CSkinString ImageName(STRINGorID image) {
+    CSkinString name;
+    if (image.GetName() != nullptr) {
+        name = image.GetName();
+    } else {
+        name.SmallFormat(L"#%u", image.GetId());
+    }
+    return name;
+}
+
+TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask, STRINGorID image) {
     const int length = static_cast<int>(size);
     int width = 0;
     int height = 0;
-    int components = 0;
     // The header first: absurd sizes are refused before anything is allocated.
-    if (!stbi_info_from_memory(data, length, &width, &height, &components)) return nullptr;
-    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxImagePixels) {
+    if (!SkinImageInfo(data, length, &width, &height) || width <= 0 || height <= 0) return nullptr;
+    if (width > kMaxImageSide || height > kMaxImageSide ||
+        static_cast<long long>(width) * height > kMaxImagePixels) {
+        SKIN__Trace(L"SkinUI: image %s refused: %d x %d pixels, beyond %d a side or %d in all",
+                    ImageName(image).GetData(), width, height, kMaxImageSide, kMaxImagePixels);
         return nullptr;
     }
-    unsigned char* rgba = stbi_load_from_memory(data, length, &width, &height, &components, 4);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    CImageBudget budget(count * 4);
+    if (!budget) {
+        SKIN__Trace(L"SkinUI: image %s refused: %d x %d pixels would take decoded images "
+                    L"beyond %d MiB",
+                    ImageName(image).GetData(), width, height,
+                    static_cast<int>(kMaxLiveImageBytes >> 20));
+        return nullptr;
+    }
+    const size_t allowance =
+        std::min(kDecodeBytesPerPixel * count + size + kDecodeTableBytes, kMaxDecodeBytes);
+    int decodedWidth = 0;
+    int decodedHeight = 0;
+    unsigned char* rgba = SkinImageLoad(data, length, &decodedWidth, &decodedHeight, allowance);
     if (rgba == nullptr) return nullptr;
+    if (decodedWidth != width || decodedHeight != height) {
+        SkinImageFree(rgba);
+        return nullptr;
+    }
     DWORD* pixels = nullptr;
     HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
     if (bitmap == nullptr) {
-        stbi_image_free(rgba);
+        SkinImageFree(rgba);
         return nullptr;
     }
     bool alphaChannel = false;
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     const unsigned char* source = rgba;
     for (size_t i = 0; i < count; ++i, source += 4) {
         const DWORD alpha = source[3];
@@ -481,7 +561,7 @@ TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
         }
         pixels[i] = pixel;
     }
-    stbi_image_free(rgba);
+    SkinImageFree(rgba);
     TImageInfo* info = new (std::nothrow) TImageInfo;
     if (info == nullptr) {
         DeleteObject(bitmap);
@@ -491,6 +571,7 @@ TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask) {
     info->width = width;
     info->height = height;
     info->alphaChannel = alphaChannel;
+    info->decodedBytes = budget.Keep();
     return info;
 }
 
@@ -561,6 +642,78 @@ void ApplyImageItem(const CSkinString& key, const CSkinString& value, const RECT
 // ---------------------------------------------------------------------------
 // Nine-grid cells
 
+// Indexes of the tiles, `step` long from `from` on (the last one cut at `to`), that meet
+// [visibleFrom, visibleTo): from `first` up to, not including, `end`.
+struct TileRange {
+    long long first = 0;
+    long long end = 0;
+};
+
+TileRange VisibleTiles(int from, int to, int step, int visibleFrom, int visibleTo) {
+    TileRange range;
+    const long long start = from > visibleFrom ? from : visibleFrom;
+    const long long stop = to < visibleTo ? to : visibleTo;
+    if (step <= 0 || start >= stop) return range;
+    range.first = (start - from) / step;
+    range.end = (stop - 1 - from) / step + 1;
+    return range;
+}
+
+// Tiles repeated both ways that are this small (in either direction), this many of them on
+// the screen, are first repeated into a pattern of at least kPatternSide pixels a side.
+constexpr int kPatternSide = 64;
+constexpr long long kPatternTiles = 256;
+
+// Whole tiles of part of a selected bitmap, repeated into a 32-bit DIB of at least
+// kPatternSide pixels a side, selected into a memory DC of its own while it lives.
+class CTilePattern {
+public:
+    CTilePattern(HDC bitmapDC, const RECT& tile) {
+        const int width = tile.right - tile.left;
+        const int height = tile.bottom - tile.top;
+        m_width = width * ((kPatternSide + width - 1) / width);
+        m_height = height * ((kPatternSide + height - 1) / height);
+        DWORD* pixels = nullptr;
+        m_bitmap = CreateTopDownDib(bitmapDC, m_width, m_height, &pixels);
+        if (m_bitmap == nullptr) return;
+        m_dc = CreateCompatibleDC(bitmapDC);
+        if (m_dc == nullptr) return;
+        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+        // One tile, then what is filled doubled across, then down: plain copies of all four
+        // channels.
+        bool copied = m_oldBitmap != nullptr && BitBlt(m_dc, 0, 0, width, height, bitmapDC,
+                                                       tile.left, tile.top, SRCCOPY) != FALSE;
+        for (int filled = width; copied && filled < m_width; filled *= 2) {
+            copied = BitBlt(m_dc, filled, 0, std::min(filled, m_width - filled), height, m_dc, 0, 0,
+                            SRCCOPY) != FALSE;
+        }
+        for (int filled = height; copied && filled < m_height; filled *= 2) {
+            copied = BitBlt(m_dc, 0, filled, m_width, std::min(filled, m_height - filled), m_dc, 0,
+                            0, SRCCOPY) != FALSE;
+        }
+        m_ready = copied;
+    }
+    ~CTilePattern() {
+        if (m_oldBitmap != nullptr) SelectObject(m_dc, m_oldBitmap);
+        if (m_dc != nullptr) DeleteDC(m_dc);
+        if (m_bitmap != nullptr) DeleteObject(m_bitmap);
+    }
+    CTilePattern(const CTilePattern&) = delete;
+    CTilePattern& operator=(const CTilePattern&) = delete;
+
+    explicit operator bool() const { return m_ready; }
+    HDC dc() const { return m_dc; }
+    RECT rect() const { return RECT{0, 0, m_width, m_height}; }
+
+private:
+    HBITMAP m_bitmap = nullptr;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_oldBitmap = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_ready = false;
+};
+
 // Draws cells of one selected bitmap onto a target, skipping cells that have no area or
 // miss the paint rectangle.
 class CCellPainter {
@@ -594,29 +747,60 @@ public:
     }
 
     /// The middle cell, stretched or repeated. A source middle without width (or height)
-    /// in the tiled direction has nothing to repeat and draws nothing.
+    /// in the tiled direction has nothing to repeat and draws nothing. Only the tiles that
+    /// meet the paint rectangle and the target's clip are visited, so a destination far
+    /// larger than the screen costs what its visible part costs.
     void DrawMiddle(const RECT& dest, const RECT& source, bool xTiled, bool yTiled) const {
         if (!xTiled && !yTiled) {
             Draw(dest, source);
             return;
         }
         if (IsEmptyArea(dest) || IsEmptyArea(source) || !Touches(dest, m_paint)) return;
-        const int tileWidth = source.right - source.left;
-        const int tileHeight = source.bottom - source.top;
+        RECT visible = m_paint;
+        RECT clip;
+        if (GetClipBox(m_target, &clip) != ERROR && !IntersectRect(&visible, &visible, &clip))
+            return;
         // Whole tiles, the last one cut at the edge (it takes the leading source part).
-        const int rowStep = yTiled ? tileHeight : dest.bottom - dest.top;
-        const int columnStep = xTiled ? tileWidth : dest.right - dest.left;
-        for (int top = dest.top; top < dest.bottom;) {
-            const int bottom = dest.bottom - top > rowStep ? top + rowStep : dest.bottom;
+        const int rowStep = yTiled ? source.bottom - source.top : dest.bottom - dest.top;
+        const int columnStep = xTiled ? source.right - source.left : dest.right - dest.left;
+        const TileRange rows =
+            VisibleTiles(dest.top, dest.bottom, rowStep, visible.top, visible.bottom);
+        const TileRange columns =
+            VisibleTiles(dest.left, dest.right, columnStep, visible.left, visible.right);
+        // Many small tiles: the pattern holds whole tiles and tiles in their place, so every
+        // pixel stays the same at a small share of the copies.
+        if (xTiled && yTiled && (columnStep < kPatternSide || rowStep < kPatternSide) &&
+            (rows.end - rows.first) * (columns.end - columns.first) > kPatternTiles) {
+            const CTilePattern pattern(m_bitmapDC, source);
+            const int state = pattern ? SaveDC(m_target) : 0;
+            if (state != 0) {
+                // No further than the small tiles meeting the visible part would reach.
+                IntersectClipRect(
+                    m_target, static_cast<int>(dest.left + columns.first * columnStep),
+                    static_cast<int>(dest.top + rows.first * rowStep),
+                    static_cast<int>(
+                        std::min<long long>(dest.left + columns.end * columnStep, dest.right)),
+                    static_cast<int>(
+                        std::min<long long>(dest.top + rows.end * rowStep, dest.bottom)));
+                const CCellPainter painter(m_target, pattern.dc(), m_paint, m_blended, m_blend);
+                painter.DrawMiddle(dest, pattern.rect(), true, true);
+                RestoreDC(m_target, state);
+                return;
+            }
+        }
+        for (long long row = rows.first; row < rows.end; ++row) {
+            const int top = static_cast<int>(dest.top + row * rowStep);
+            const int bottom = static_cast<int>(
+                std::min<long long>(static_cast<long long>(top) + rowStep, dest.bottom));
             const int sourceBottom = yTiled ? source.top + (bottom - top) : source.bottom;
-            for (int left = dest.left; left < dest.right;) {
-                const int right = dest.right - left > columnStep ? left + columnStep : dest.right;
+            for (long long column = columns.first; column < columns.end; ++column) {
+                const int left = static_cast<int>(dest.left + column * columnStep);
+                const int right = static_cast<int>(
+                    std::min<long long>(static_cast<long long>(left) + columnStep, dest.right));
                 const int sourceRight = xTiled ? source.left + (right - left) : source.right;
                 Draw(RECT{left, top, right, bottom},
                      RECT{source.left, source.top, sourceRight, sourceBottom});
-                left = right;
             }
-            top = bottom;
         }
     }
 
@@ -795,7 +979,7 @@ TImageInfo* CRenderEngine::LoadImageW(STRINGorID bitmap, const wchar_t* type, DW
         read = ReadFileBytes(bitmap.GetName(), kMaxImageFileBytes, bytes);
     }
     if (read != SKINFILE_OK) return nullptr;
-    return DecodeImage(bytes.GetData(), bytes.GetSize(), mask);
+    return DecodeImage(bytes.GetData(), bytes.GetSize(), mask, bitmap);
 }
 
 TImageInfo* CRenderEngine::LoadImageFromHICON(HICON icon) {
@@ -831,6 +1015,7 @@ TImageInfo* CRenderEngine::LoadImageFromHICON(HICON icon) {
 
 void CRenderEngine::FreeImage(TImageInfo* info) {
     if (info == nullptr) return;
+    CImageBudget::Release(info->decodedBytes);
     if (info->bitmap != nullptr) DeleteObject(info->bitmap);
     delete info;
 }
@@ -891,6 +1076,20 @@ bool CRenderEngine::DrawImageStrings(HDC hDC, const RECT& item, const RECT& pain
             to.lookup(to.lookupContext, attributes.name, type, attributes.mask);
         if (found != nullptr) DrawImageAttributes(to.hDC, found, attributes, to.item, to.paint);
     };
+    // Each image is drawn over the whole item: a string naming thousands of them would
+    // cost seconds per paint, so such a string is refused before anything is drawn.
+    int images = 1; // the one pending at the end
+    const PendingImageHandler count = [](void* context, const TImageAttributes&) {
+        ++*static_cast<int*>(context);
+    };
+    TImageAttributes counted(image, item);
+    ParseImageString(image, item, counted, count, &images);
+    ParseImageString(modifier, item, counted, count, &images);
+    if (images > kMaxImagesPerString) {
+        SKIN__Trace(L"SkinUI: image string refused: it draws %d images, at most %d are drawn",
+                    images, kMaxImagesPerString);
+        return false;
+    }
     TImageAttributes attributes(image, item);
     ParseImageString(image, item, attributes, draw, &target);
     // The modifier counts its own images: its "file" replaces the pending one undrawn.

@@ -26,6 +26,9 @@ struct TImageInfo {
     bool alphaChannel = false; ///< some pixel is not fully opaque: draw with per-pixel alpha
     CSkinString resourceType;  ///< resource type it was loaded with; empty for files
     DWORD mask = 0;            ///< colour keyed out at load time (0xAARRGGBB), 0 for none
+    /// Pixel bytes this record holds of the decoded-image budget (LoadImageW); 0 for
+    /// bitmaps made elsewhere. FreeImage gives them back.
+    size_t decodedBytes = 0;
 };
 
 /// The settings an image attribute string builds up, item by item ("file", "dest", ...).
@@ -59,10 +62,13 @@ class CRenderEngine {
 public:
     // ---- Images
 
-    /// Loads an image file (PNG, JPEG, BMP, GIF, PSD, TGA, ...) into a premultiplied 32-bit
+    /// Loads an image file (PNG, JPEG or BMP, whatever its name) into a premultiplied 32-bit
     /// DIB. With a `type` it is a resource of the resource module, else a skin file; when
     /// neither yields bytes, a name (never an id) is read as a plain file path. Pixels
     /// equal to `mask` after premultiplication become transparent. Null on any failure.
+    /// Images beyond 16,384 pixels a side or 8 Mi pixels in all are refused from their
+    /// header, and so is an image that would take the decoded images alive in the process
+    /// beyond 64 MiB; each with a trace line.
     static TImageInfo* LoadImageW(STRINGorID bitmap, const wchar_t* type = nullptr, DWORD mask = 0);
     /// Converts an icon into an opaque image on black; null on failure.
     static TImageInfo* LoadImageFromHICON(HICON icon);
@@ -71,16 +77,22 @@ public:
 
     // ---- Image attribute strings and image drawing
 
+    /// Images one attribute string and its modifier may draw. Real skins draw one or two;
+    /// a string asking for more is refused whole, with a trace line.
+    static constexpr int kMaxImagesPerString = 32;
+
     /// Draws an image attribute string and a modifier string with the images of the
     /// manager's cache (loaded on first use) into `item`, touching only cells that meet
-    /// `paint`. False only for a null device context or manager.
+    /// `paint`. False for a null device context or manager, and for strings refused for
+    /// drawing more than kMaxImagesPerString images (callers may drop them).
     static bool DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& item,
                                 const RECT& paint, const wchar_t* image,
                                 const wchar_t* modifier = nullptr);
     /// Draws an image attribute string, then the modifier string on top of its settings,
     /// into `item`, touching only cells that meet `paint`. Each pending image of the two
     /// strings is found through `lookup` and drawn with `DrawImageAttributes`; a missing
-    /// image draws nothing. False only for a null device context or lookup.
+    /// image draws nothing. False for a null device context or lookup, and for strings
+    /// refused for drawing more than kMaxImagesPerString images.
     static bool DrawImageStrings(HDC hDC, const RECT& item, const RECT& paint, const wchar_t* image,
                                  const wchar_t* modifier, ImageLookup lookup, void* lookupContext);
     /// Reads one attribute string into `attributes`, on top of what they hold. A "file" or

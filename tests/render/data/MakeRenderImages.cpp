@@ -114,6 +114,66 @@ Bytes TgaHeader(unsigned width, unsigned height) {
     return tga;
 }
 
+// CRC-32 of PNG chunks.
+unsigned Crc32(const unsigned char* data, size_t size, unsigned crc = 0) {
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void PutBigEndian(Bytes& bytes, unsigned value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<unsigned char>(value >> shift));
+}
+
+void PutChunk(Bytes& png, const char* type, const Bytes& data) {
+    PutBigEndian(png, static_cast<unsigned>(data.size()));
+    Bytes typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    png.insert(png.end(), typed.begin(), typed.end());
+    PutBigEndian(png, Crc32(typed.data(), typed.size()));
+}
+
+// A 16-bit RGBA PNG, Adam7-interlaced, every pixel the same 16-bit channel values: the
+// costliest layout the decoder must still take at a size.
+Bytes InterlacedPng16(unsigned width, unsigned height, const unsigned short channels[4]) {
+    static const unsigned kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                           {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    Bytes raw;
+    for (const auto& pass : kPasses) {
+        const unsigned columns = width > pass[0] ? (width - pass[0] + pass[2] - 1) / pass[2] : 0;
+        const unsigned rows = height > pass[1] ? (height - pass[1] + pass[3] - 1) / pass[3] : 0;
+        if (columns == 0) continue;
+        for (unsigned y = 0; y < rows; ++y) {
+            raw.push_back(0); // no filter
+            for (unsigned x = 0; x < columns; ++x) {
+                for (int c = 0; c < 4; ++c) {
+                    raw.push_back(static_cast<unsigned char>(channels[c] >> 8));
+                    raw.push_back(static_cast<unsigned char>(channels[c]));
+                }
+            }
+        }
+    }
+    int compressedSize = 0;
+    unsigned char* compressed =
+        stbi_zlib_compress(raw.data(), static_cast<int>(raw.size()), &compressedSize, 8);
+    if (compressed == nullptr) Fail("zlib");
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
+    PutBigEndian(header, width);
+    PutBigEndian(header, height);
+    header.insert(header.end(), {16, 6, 0, 0, 1}); // 16 bits, RGBA, Adam7
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", Bytes(compressed, compressed + compressedSize));
+    PutChunk(png, "IEND", Bytes());
+    STBIW_FREE(compressed);
+    return png;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -169,5 +229,12 @@ int main(int argc, char** argv) {
     // 2^32), or that are simply absurd.
     WriteFile("skin/huge.bmp", BmpHeader(65536, 16384));
     WriteFile("skin/huge.tga", TgaHeader(65535, 65535));
+    // The largest images taken (16,384 a side, 8 Mi pixels in all), and one pixel more.
+    WriteFile("skin/largest.bmp", BmpHeader(4096, 2048));
+    WriteFile("skin/widest.bmp", BmpHeader(16384, 1));
+    WriteFile("skin/beyond.bmp", BmpHeader(4097, 2048));
+    WriteFile("skin/wider.bmp", BmpHeader(16385, 1));
+    const unsigned short channels[4] = {0x1234, 0x5678, 0x9ABC, 0xFFFF};
+    WriteFile("skin/interlaced16.png", InterlacedPng16(1024, 1024, channels));
     return 0;
 }
