@@ -114,6 +114,10 @@ TEST(Container, OwnsItsChildrenUnlessAutoDestroyIsOff) {
     EXPECT_TRUE(container->Remove(kept));
     EXPECT_EQ(destroyed, 1);
     EXPECT_EQ(kept->GetParent(), nullptr) << "an unlinked child must not point at its old parent";
+    EXPECT_TRUE(container->Add(kept)) << "a child that left may come back";
+    EXPECT_EQ(kept->GetParent(), container);
+    EXPECT_FALSE(container->AddAt(kept, 0)) << "but only once";
+    EXPECT_TRUE(container->Remove(kept));
     container->SetAutoDestroy(true);
     delete container;
     EXPECT_EQ(destroyed, 3);

@@ -78,10 +78,15 @@ bool CContainerUI::AddAt(CControlUI* control, int index) {
 
 bool CContainerUI::InsertChild(CControlUI* control, int index) {
     // A child held twice would be destroyed twice, and a container inside itself never
-    // ends a walk.
-    if (control == nullptr || control == this || m_items.Find(control) >= 0) return false;
+    // ends a walk. Every child points back here, so only a control that does is looked up:
+    // searching the list for each new child made building a long list quadratic.
+    if (control == nullptr || control == this) return false;
+    if (control->GetParent() == this && m_items.Find(control) >= 0) return false;
     if (index < 0 || index > m_items.GetSize()) return false;
-    if (m_pManager != nullptr) m_pManager->InitControls(control, this);
+    if (m_pManager != nullptr)
+        m_pManager->InitControls(control, this);
+    else
+        control->SetManager(control->GetManager(), this, false);
     if (IsVisible())
         NeedUpdate();
     else
