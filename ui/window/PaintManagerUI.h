@@ -430,9 +430,11 @@ public:
     /// Class name -> `CSkinString*` attribute list.
     const CStdStringPtrMap& GetDefaultAttribultes() const;
 
-    /// Global hue (0-360), saturation and lightness (0-200) of colours drawn with "colorhsl";
-    /// a change repaints every window.
+    /// Global hue (0-360), saturation and lightness (0-200) of colours drawn with "colorhsl",
+    /// and whether they apply at all (they do until switched off); a change repaints every
+    /// window.
     static void SetHSL(bool useHSL, short h, short s, short l);
+    static bool IsUseHSL();
     static void GetHSL(short* h, short* s, short* l);
     /// Closes the cached skin archive at the end of the program.
     static void Term();
@@ -502,6 +504,7 @@ private:
     RECT m_rcShadowLeft{};
     RECT m_rcShadowRight{};
 
+    static bool m_bUseHSL;
     static short m_H;
     static short m_S;
     static short m_L;
