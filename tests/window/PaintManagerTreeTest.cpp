@@ -247,6 +247,106 @@ TEST_F(Notifications, ANotifierRemovedDuringTheWalkIsSkipped) {
     manager->RemoveNotifier(&quitter);
 }
 
+namespace {
+
+// Counts its calls on every listener list of a manager; a leaver takes itself off the
+// list it is called from.
+struct Listener : INotifyUI, IMessageFilterUI, ITranslateAccelerator {
+    Listener(CPaintManagerUI* manager, bool leaves) : manager(manager), leaves(leaves) {}
+    void Notify(TNotifyUI&) override {
+        ++calls;
+        if (leaves) manager->RemoveNotifier(this);
+    }
+    LRESULT MessageHandler(UINT, WPARAM, LPARAM, bool&) override {
+        ++calls;
+        if (leaves && !manager->RemoveMessageFilter(this)) manager->RemovePreMessageFilter(this);
+        return 0;
+    }
+    LRESULT TranslateAccelerator(MSG*) override {
+        ++calls;
+        if (leaves) manager->RemoveTranslateAccelerator(this);
+        return 1; // not taken
+    }
+    CPaintManagerUI* manager;
+    bool leaves;
+    int calls = 0;
+};
+
+// Painted after the tree; a leaver takes itself off the post-paint list while painted.
+struct PostPainter : CControlUI {
+    explicit PostPainter(bool leaves) : leaves(leaves) {}
+    void DoPostPaint(HDC, const RECT&) override {
+        ++paints;
+        if (leaves) GetManager()->RemovePostPaint(this);
+    }
+    bool leaves;
+    int paints = 0;
+};
+
+} // namespace
+
+TEST_F(Notifications, AListenerThatLeavesWhileCalledDoesNotHideTheNextOne) {
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddNotifier(&leaver);
+        manager->AddNotifier(&stayer);
+        manager->SendNotify(a, L"click");
+        manager->SendNotify(a, L"click");
+        EXPECT_EQ(leaver.calls, 1) << "notifier";
+        EXPECT_EQ(stayer.calls, 2) << "notifier";
+        manager->RemoveNotifier(&stayer);
+    }
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddMessageFilter(&leaver);
+        manager->AddMessageFilter(&stayer);
+        Send(WM_NULL);
+        Send(WM_NULL);
+        EXPECT_EQ(leaver.calls, 1) << "message filter";
+        EXPECT_EQ(stayer.calls, 2) << "message filter";
+        manager->RemoveMessageFilter(&stayer);
+    }
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddPreMessageFilter(&leaver);
+        manager->AddPreMessageFilter(&stayer);
+        LRESULT result = 0;
+        manager->PreMessageHandler(WM_KEYDOWN, 'A', 0, result);
+        manager->PreMessageHandler(WM_KEYDOWN, 'A', 0, result);
+        EXPECT_EQ(leaver.calls, 1) << "pre-message filter";
+        EXPECT_EQ(stayer.calls, 2) << "pre-message filter";
+        manager->RemovePreMessageFilter(&stayer);
+    }
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddTranslateAccelerator(&leaver);
+        manager->AddTranslateAccelerator(&stayer);
+        MSG msg{};
+        msg.hwnd = window;
+        msg.message = WM_KEYDOWN;
+        EXPECT_FALSE(manager->TranslateAcceleratorW(&msg));
+        EXPECT_FALSE(manager->TranslateAcceleratorW(&msg));
+        EXPECT_EQ(leaver.calls, 1) << "translator";
+        EXPECT_EQ(stayer.calls, 2) << "translator";
+        manager->RemoveTranslateAccelerator(&stayer);
+    }
+    {
+        PostPainter leaver(true), stayer(false);
+        leaver.SetManager(manager, nullptr, false);
+        stayer.SetManager(manager, nullptr, false);
+        manager->AddPostPaint(&leaver);
+        manager->AddPostPaint(&stayer);
+        for (int i = 0; i < 2; ++i) {
+            ::InvalidateRect(window, nullptr, FALSE);
+            ::UpdateWindow(window);
+        }
+        EXPECT_EQ(leaver.paints, 1) << "post-paint";
+        EXPECT_EQ(stayer.paints, 2) << "post-paint";
+        EXPECT_EQ(manager->GetPostPaintCount(), 1);
+        manager->RemovePostPaint(&stayer);
+    }
+}
+
 using Cleanup = ManagerFixture;
 
 TEST_F(Cleanup, AControlRemovedDuringItsOwnEventIsFreedOnlyLater) {

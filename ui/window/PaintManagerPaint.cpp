@@ -159,8 +159,7 @@ void CPaintManagerUI::PaintOffscreen() {
     HDC target = m_hDcOffscreen != nullptr ? m_hDcOffscreen : windowDC;
     const int state = ::SaveDC(target);
     m_pRoot->DoPaint(target, paint);
-    for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i)
-        static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(target, paint);
+    PostPaint(target, paint);
     ::RestoreDC(target, state);
     if (target != windowDC) {
         ::BitBlt(windowDC, paint.left, paint.top, paint.right - paint.left,
