@@ -64,7 +64,7 @@ public:
         WalkScope scope(*this);
         const int count = m_slots.GetSize(); // later additions wait for the next walk
         for (int slot = 0; slot < count; ++slot) {
-            void* listener = m_slots[slot];
+            void* listener = m_slots.GetAt(slot);
             if (listener != nullptr && !visit(listener)) return false;
         }
         return true;
