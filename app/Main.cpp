@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <ole2.h>
 
+#include "ClientLoop.h"
 #include "MicroClientConfig.h"
 #include "MicroClientLogin.h"
 #include "window/PaintManagerUI.h"
@@ -51,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (login->Create(nullptr, L"Varnel", kLoginWindowStyle, 0, 0, 0, 0, 0) != nullptr) {
         login->CenterWindow();
         ::ShowWindow(*login, SW_SHOWNORMAL);
-        CPaintManagerUI::MessageLoop();
+        RunClientLoop();
     } else {
         delete login;
     }

@@ -1,6 +1,7 @@
 #include "window/Delegate.h"
 #include "window/EventSource.h"
 #include "window/EventUI.h"
+#include "window/ListenerList.h"
 
 #include <gtest/gtest.h>
 
@@ -131,4 +132,135 @@ TEST(EventTypes, LiveKeyStatePutsTheLeftButtonAtTwo) {
     ASSERT_TRUE(SetKeyboardState(keys));
     EXPECT_EQ(SkinUI::MapKeyState(), 0x01 | 0x08 | 0x20);
     SetKeyboardState(saved);
+}
+
+namespace {
+
+// A listener whose delegate can take itself, or another, out of the source while it runs.
+class Member {
+public:
+    Member(std::vector<int>& log, int id) : m_log(log), m_id(id) {}
+    bool OnEvent(void*) {
+        m_log.push_back(m_id);
+        if (removeFrom != nullptr) *removeFrom -= Delegate(removeWho);
+        if (addTo != nullptr) *addTo += Delegate(addWho);
+        if (raiseAgain != nullptr) {
+            CEventSource* source = raiseAgain;
+            raiseAgain = nullptr; // once
+            (*source)(nullptr);
+        }
+        return true;
+    }
+    CDelegate<Member, Member> Delegate(Member* who) { return MakeDelegate(who, &Member::OnEvent); }
+
+    CEventSource* removeFrom = nullptr;
+    Member* removeWho = nullptr;
+    CEventSource* addTo = nullptr;
+    Member* addWho = nullptr;
+    CEventSource* raiseAgain = nullptr;
+
+private:
+    std::vector<int>& m_log;
+    int m_id;
+};
+
+} // namespace
+
+TEST(EventSourceChangedDuringACall, EveryDelegatePresentFromTheStartAndStillThereRunsOnce) {
+    std::vector<int> log;
+    Member first(log, 1), second(log, 2), third(log, 3);
+    CEventSource source;
+    source += first.Delegate(&first);
+    source += second.Delegate(&second);
+    source += third.Delegate(&third);
+
+    // The first removes itself: the second must not slip past.
+    first.removeFrom = &source;
+    first.removeWho = &first;
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({1, 2, 3}));
+    log.clear();
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({2, 3})) << "gone for the next call";
+
+    // The second removes the third, which has not run yet: it does not run.
+    log.clear();
+    second.removeFrom = &source;
+    second.removeWho = &third;
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({2}));
+
+    // One added during a call waits for the next call.
+    log.clear();
+    second.removeFrom = nullptr;
+    second.addTo = &source;
+    second.addWho = &first;
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({2}));
+    log.clear();
+    second.addTo = nullptr;
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({2, 1}));
+}
+
+TEST(EventSourceChangedDuringACall, ANestedCallSeesTheRemovalAndTheOuterCallFinishes) {
+    std::vector<int> log;
+    Member first(log, 1), second(log, 2), third(log, 3);
+    CEventSource source;
+    source += first.Delegate(&first);
+    source += second.Delegate(&second);
+    source += third.Delegate(&third);
+    // The first raises the source again from inside; the inner call's second removes
+    // itself, so the outer call must not reach it, but still reaches the third.
+    first.raiseAgain = &source;
+    second.removeFrom = &source;
+    second.removeWho = &second;
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({1, 1, 2, 3, 3}));
+
+    log.clear();
+    EXPECT_TRUE(source(nullptr));
+    EXPECT_EQ(log, std::vector<int>({1, 3}));
+    source -= first.Delegate(&first);
+    source -= third.Delegate(&third);
+    EXPECT_FALSE(static_cast<bool>(source)) << "removed for good once the calls ended";
+}
+
+TEST(ListenerList, KeepsPlacesStillWhileWalkedAndClosesThemAfterwards) {
+    int a = 0, b = 0, c = 0;
+    SkinUI::CListenerList list;
+    EXPECT_FALSE(list.Add(nullptr));
+    ASSERT_TRUE(list.Add(&a));
+    ASSERT_TRUE(list.Add(&b));
+    ASSERT_TRUE(list.Add(&c));
+    ASSERT_TRUE(list.Add(&a)) << "duplicates are kept";
+    std::vector<void*> seen;
+    list.Walk([&](void* listener) {
+        seen.push_back(listener);
+        if (listener == &a && seen.size() == 1) {
+            EXPECT_TRUE(list.Remove(&a)); // the first occurrence
+            EXPECT_FALSE(list.Move(&b, 0)) << "places must not shift under the walk";
+            EXPECT_EQ(list.GetCount(), 3);
+        }
+        return true;
+    });
+    EXPECT_EQ(seen, std::vector<void*>({&a, &b, &c, &a}));
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_TRUE(list.Move(&c, 0));
+    seen.clear();
+    // A walk stops where the visitor says so; emptying the list meanwhile ends it too.
+    EXPECT_FALSE(list.Walk([&](void* listener) {
+        seen.push_back(listener);
+        return listener != &b;
+    }));
+    EXPECT_EQ(seen, std::vector<void*>({&c, &b}));
+    seen.clear();
+    EXPECT_TRUE(list.Walk([&](void* listener) {
+        seen.push_back(listener);
+        list.Empty();
+        return true;
+    }));
+    EXPECT_EQ(seen, std::vector<void*>({&c}));
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_FALSE(list.Contains(&b));
 }

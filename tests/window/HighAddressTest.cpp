@@ -142,9 +142,9 @@ TEST_F(HighAddress, ManagersAndControlsKeepTheirWholePointer) {
     EXPECT_EQ(host->senders.back(), high);
     EXPECT_EQ(high->GetTag(), reinterpret_cast<UINT_PTR>(high));
 
-    ASSERT_TRUE(host->manager.SetTimer(high, 3, 60000));
-    ::SendMessageW(window, WM_TIMER, 17, 0);
-    ASSERT_NE(high->Last(UIEVENT_TIMER), nullptr);
+    ASSERT_TRUE(host->manager.SetTimer(high, 3, 1));
+    ASSERT_TRUE(skintest::PumpUntil([high] { return high->Last(UIEVENT_TIMER) != nullptr; }));
+    host->manager.KillTimer(high, 3);
     EXPECT_EQ(high->Last(UIEVENT_TIMER)->sender, high);
     EXPECT_EQ(host->manager.FindControl(L"high"), high);
 

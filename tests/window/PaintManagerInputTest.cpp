@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <thread>
 #include <vector>
 
 using namespace SkinUI;
@@ -37,6 +39,111 @@ TEST_F(MouseInput, ClickGoesToTheControlUnderThePointerWhichTakesCapture) {
     ASSERT_EQ(panel->Count(UIEVENT_BUTTONDOWN), 1);
     EXPECT_EQ(panel->Last(UIEVENT_BUTTONDOWN)->sender, c);
     SendAt(WM_LBUTTONUP, 30, 120);
+}
+
+TEST_F(MouseInput, AClickMovesTheFocusThenTakesTheCaptureThenTellsTheControl) {
+    manager->SetFocus(e);
+    std::vector<std::string> steps;
+    const auto state = [this](CControlUI* control) {
+        std::string text;
+        if (manager->IsCaptured() && ::GetCapture() == window) text += " captured";
+        if (manager->GetFocus() == control) text += " focused";
+        return text;
+    };
+    host->onNotify = [&](TNotifyUI& msg) {
+        steps.push_back(msg.type == L"setfocus"    ? "setfocus"
+                        : msg.type == L"killfocus" ? "killfocus"
+                                                   : "other");
+    };
+    e->onEvent = [&](TEventUI& event) {
+        if (event.type == UIEVENT_KILLFOCUS) steps.push_back("e loses focus");
+    };
+    a->onEvent = [&](TEventUI& event) {
+        if (event.type == UIEVENT_SETFOCUS) steps.push_back("a gains focus" + state(a));
+        if (event.type == UIEVENT_BUTTONDOWN) steps.push_back("a pressed" + state(a));
+        if (event.type == UIEVENT_BUTTONUP) steps.push_back("a released" + state(a));
+    };
+    SendAt(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+    SendAt(WM_LBUTTONUP, 20, 20);
+    EXPECT_EQ(steps, std::vector<std::string>(
+                         {"e loses focus", "killfocus", "a gains focus focused", "setfocus",
+                          "a pressed captured focused", "a released focused"}));
+}
+
+TEST_F(MouseInput, ButtonEventsCarryTheFieldsOfTheirMessage) {
+    const LPARAM at = skintest::PointParam(20, 20);
+    const LPARAM screen = skintest::ScreenPointParam(window, 20, 20);
+    const WPARAM withControl = MK_LBUTTON | MK_CONTROL;
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        int type;
+        WORD keyState;
+        WPARAM eventWParam;
+        LPARAM eventLParam;
+    } cases[] = {
+        {WM_LBUTTONDOWN, withControl, at, UIEVENT_BUTTONDOWN, withControl, withControl, at},
+        {WM_LBUTTONUP, MK_CONTROL, at, UIEVENT_BUTTONUP, MK_CONTROL, MK_CONTROL, at},
+        {WM_LBUTTONDBLCLK, withControl, at, UIEVENT_DBLCLICK, withControl, 0, 0},
+        {WM_LBUTTONUP, 0, at, UIEVENT_BUTTONUP, 0, 0, at},
+        {WM_RBUTTONDOWN, MK_RBUTTON, at, UIEVENT_RBUTTONDOWN, MK_RBUTTON, MK_RBUTTON, at},
+        {WM_CONTEXTMENU, 0x20003, screen, UIEVENT_CONTEXTMENU, 3, 0x20003,
+         reinterpret_cast<LPARAM>(a)},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screen, UIEVENT_SCROLLWHEEL, 0, SB_LINEUP,
+         screen},
+    };
+    for (const auto& test : cases) {
+        ClearEvents();
+        Send(test.message, test.wParam, test.lParam);
+        const skintest::SeenEvent* seen = a->Last(test.type);
+        ASSERT_NE(seen, nullptr) << test.message;
+        EXPECT_EQ(seen->sender, a) << test.message;
+        EXPECT_EQ(seen->mousePos.x, 20) << test.message;
+        EXPECT_EQ(seen->mousePos.y, 20) << test.message;
+        EXPECT_EQ(seen->keyState, test.keyState) << test.message;
+        EXPECT_EQ(seen->wParam, test.eventWParam) << test.message;
+        EXPECT_EQ(seen->lParam, test.eventLParam) << test.message;
+        EXPECT_EQ(seen->key, 0) << test.message;
+    }
+}
+
+TEST_F(MouseInput, EachEventIsAFreshRecordWhateverAHandlerDidToTheLastOne) {
+    // A handler may scribble over the record it is given.
+    const auto scribble = [](TEventUI& event) {
+        event.sender = nullptr;
+        event.mousePos = POINT{-5, -5};
+        event.keyState = 0x77;
+        event.wParam = 99;
+        event.lParam = 98;
+    };
+    a->onEvent = scribble;
+    SendAt(WM_MOUSEMOVE, 20, 20);
+    SendAt(WM_MOUSEMOVE, 160, 20); // a leaves, b is entered and moved over
+    ASSERT_EQ(a->Count(UIEVENT_MOUSELEAVE), 1);
+    for (int type : {UIEVENT_MOUSEENTER, UIEVENT_MOUSEMOVE}) {
+        const skintest::SeenEvent* seen = b->Last(type);
+        ASSERT_NE(seen, nullptr) << type;
+        EXPECT_EQ(seen->sender, b) << type;
+        EXPECT_EQ(seen->mousePos.x, 160) << type;
+        EXPECT_EQ(seen->keyState, 0) << type;
+        EXPECT_EQ(seen->wParam, 0u) << type;
+        EXPECT_EQ(seen->lParam, 0) << type;
+    }
+
+    // Closing: the hovered control's leave, then the pressed control's button-up.
+    b->onEvent = scribble;
+    SendAt(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+    SendAt(WM_MOUSEMOVE, 160, 20, MK_LBUTTON); // hover on b, a keeps the mouse
+    ClearEvents();
+    LRESULT result = 0;
+    manager->MessageHandler(WM_CLOSE, 0, 0, result);
+    ASSERT_EQ(b->Count(UIEVENT_MOUSELEAVE), 1);
+    const skintest::SeenEvent* up = a->Last(UIEVENT_BUTTONUP);
+    ASSERT_NE(up, nullptr);
+    EXPECT_EQ(up->sender, a);
+    EXPECT_EQ(up->mousePos.x, 160) << "the last mouse position";
+    EXPECT_EQ(up->wParam, 0u);
 }
 
 TEST_F(MouseInput, DragKeepsMouseEventsWithThePressedControl) {
@@ -358,6 +465,18 @@ TEST_F(NativeMessages, MessageFiltersSeeMessagesFirst) {
     EXPECT_TRUE(manager->RemoveMessageFilter(&first));
     EXPECT_TRUE(manager->RemoveMessageFilter(&second));
     EXPECT_FALSE(manager->RemoveMessageFilter(&second));
+}
+
+TEST_F(NativeMessages, TheManagerKnowsTheThreadOfItsWindow) {
+    EXPECT_TRUE(manager->IsOnOwnThread());
+    bool elsewhere = true;
+    std::thread([&] { elsewhere = manager->IsOnOwnThread(); }).join();
+    EXPECT_FALSE(elsewhere);
+
+    CPaintManagerUI unbound;
+    bool unboundElsewhere = false;
+    std::thread([&] { unboundElsewhere = unbound.IsOnOwnThread(); }).join();
+    EXPECT_TRUE(unboundElsewhere) << "no window yet, so no thread either";
 }
 
 TEST(PaintManagerWithoutWindow, IgnoresMessages) {

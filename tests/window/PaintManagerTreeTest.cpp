@@ -1,6 +1,8 @@
 // Timers, notifications, delayed deletion, attaching trees, option groups and searches.
 #include "window/ManagerFixture.h"
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,34 @@ void Fire(HWND window, UINT nativeId) {
     ::SendMessageW(window, WM_TIMER, nativeId, 0);
 }
 
-// The local key of the last timer event a control received, or -1.
-long long LastKey(const skintest::RecordingControl* control) {
-    const skintest::SeenEvent* timer = control->Last(UIEVENT_TIMER);
-    return timer != nullptr ? static_cast<long long>(timer->wParam) : -1;
+// Starts a timer that fires at once and answers the native id its first event came with,
+// as the window saw it; the timer keeps running.
+UINT StartAndCatchTimer(skintest::HostWindow* host, skintest::RecordingControl* control, UINT key) {
+    UINT current = 0;
+    UINT caught = 0;
+    bool seen = false;
+    host->onMessage = [&current](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        if (message == WM_TIMER) current = static_cast<UINT>(wParam);
+        return false;
+    };
+    control->onEvent = [&](TEventUI& event) {
+        if (event.type != UIEVENT_TIMER || event.wParam != key || seen) return;
+        caught = current;
+        seen = true;
+    };
+    EXPECT_TRUE(host->manager.SetTimer(control, key, 1));
+    EXPECT_TRUE(skintest::PumpUntil([&seen] { return seen; }));
+    control->onEvent = nullptr;
+    host->onMessage = nullptr;
+    return caught;
+}
+
+// The keys of the timer events a control received.
+std::set<UINT> FiredKeys(const skintest::RecordingControl* control) {
+    std::set<UINT> keys;
+    for (const skintest::SeenEvent& seen : control->events)
+        if (seen.type == UIEVENT_TIMER) keys.insert(static_cast<UINT>(seen.wParam));
+    return keys;
 }
 
 // Delegates for event sources, which take plain functions.
@@ -42,49 +68,72 @@ bool RememberTypeAndVeto(void* param) {
 
 using Timers = ManagerFixture;
 
-TEST_F(Timers, NativeIdsStartAt17AndCycleBelow255) {
-    ASSERT_TRUE(manager->SetTimer(a, 100, 60000));
-    Fire(window, 17);
-    EXPECT_EQ(LastKey(a), 100);
+TEST_F(Timers, EachTimerReachesItsControlWithItsKey) {
+    ASSERT_TRUE(manager->SetTimer(a, 100, 10));
+    ASSERT_TRUE(manager->SetTimer(a, 7, 10));
+    ASSERT_TRUE(manager->SetTimer(b, 100, 10)) << "keys are per control";
+    ASSERT_TRUE(skintest::PumpUntil([this] {
+        return FiredKeys(a) == std::set<UINT>({7, 100}) && FiredKeys(b) == std::set<UINT>({100});
+    }));
     EXPECT_EQ(a->Last(UIEVENT_TIMER)->sender, a);
-    EXPECT_EQ(host->notifications.back(), L"timer");
-
-    for (UINT key = 1; key <= 237; ++key)
-        ASSERT_TRUE(manager->SetTimer(b, key, 60000)) << key;
-    Fire(window, 254);
-    EXPECT_EQ(LastKey(b), 237);
-    ASSERT_TRUE(manager->SetTimer(b, 238, 60000));
-    Fire(window, 0);
-    EXPECT_EQ(LastKey(b), 238) << "after id 254 comes 0";
+    EXPECT_EQ(b->Last(UIEVENT_TIMER)->sender, b);
+    EXPECT_EQ(a->Last(UIEVENT_TIMER)->mousePos.x, 0) << "timer events carry no point";
+    EXPECT_NE(std::find(host->notifications.begin(), host->notifications.end(), L"timer"),
+              host->notifications.end());
     manager->RemoveAllTimers();
 }
 
-TEST_F(Timers, ARunningPairIsRefusedAndAKilledOneReusesItsId) {
-    ASSERT_TRUE(manager->SetTimer(a, 1, 60000));
-    ASSERT_TRUE(manager->SetTimer(a, 2, 60000));
-    EXPECT_FALSE(manager->SetTimer(a, 1, 60000));
+TEST_F(Timers, ARunningPairIsRefusedAndAKilledOneStartsAgain) {
+    const UINT nativeId = StartAndCatchTimer(host, a, 1);
+    EXPECT_FALSE(manager->SetTimer(a, 1, 10)) << "already running";
     EXPECT_TRUE(manager->KillTimer(a, 1));
     EXPECT_FALSE(manager->KillTimer(a, 1));
-    Fire(window, 17);
+    ClearEvents();
+    Fire(window, nativeId); // one the system had queued before the kill
+    ::Sleep(30);
+    skintest::PumpMessages();
     EXPECT_EQ(a->Count(UIEVENT_TIMER), 0) << "a killed timer sends nothing";
-    EXPECT_TRUE(manager->SetTimer(a, 1, 60000));
-    Fire(window, 17);
-    EXPECT_EQ(LastKey(a), 1);
-    ASSERT_TRUE(manager->SetTimer(a, 3, 60000));
-    Fire(window, 19);
-    EXPECT_EQ(LastKey(a), 3);
+    EXPECT_TRUE(manager->SetTimer(a, 1, 10));
+    ASSERT_TRUE(skintest::PumpUntil([this] { return a->Count(UIEVENT_TIMER) > 0; }));
+    EXPECT_EQ(a->Last(UIEVENT_TIMER)->wParam, 1u);
+    manager->RemoveAllTimers();
 }
 
-TEST_F(Timers, AnIdStillHeldIsNeverHandedOutTwice) {
-    ASSERT_TRUE(manager->SetTimer(a, 1, 60000)); // id 17, kept running
-    for (UINT key = 0; key < 254; ++key)
+TEST_F(Timers, ARunningTimerKeepsFiringWhileOthersComeAndGo) {
+    ASSERT_TRUE(manager->SetTimer(a, 1, 20));
+    // Far more timers than native ids come and go: none may take the running one's id,
+    // which would replace its native timer and, once killed, silence it.
+    for (UINT key = 0; key < 1000; ++key) {
         ASSERT_TRUE(manager->SetTimer(b, key, 60000)) << key;
-    EXPECT_FALSE(manager->SetTimer(c, 0, 60000)) << "all 255 ids are taken";
-    Fire(window, 17);
-    EXPECT_EQ(LastKey(a), 1);
-    EXPECT_EQ(b->Count(UIEVENT_TIMER), 0) << "the wrapped counter skipped the running id";
+        manager->KillTimer(b);
+    }
+    ClearEvents();
+    ASSERT_TRUE(skintest::PumpUntil([this] { return a->Count(UIEVENT_TIMER) >= 2; }));
+    EXPECT_EQ(b->Count(UIEVENT_TIMER), 0);
+    manager->RemoveAllTimers();
+}
+
+TEST_F(Timers, ManyRunTogetherAndARefusedOneLeavesNothingBehind) {
+    std::set<UINT> accepted;
+    for (UINT key = 0; key < 400; ++key) {
+        if (manager->SetTimer(b, key, 10)) {
+            accepted.insert(key);
+        } else {
+            EXPECT_FALSE(manager->KillTimer(b, key)) << "no record for a refused timer";
+        }
+    }
+    ASSERT_GE(accepted.size(), 100u);
+    // Every timer that was accepted fires for its own key: no two share a native timer.
+    EXPECT_TRUE(skintest::PumpUntil([&] { return FiredKeys(b) == accepted; }, 10000))
+        << FiredKeys(b).size() << " of " << accepted.size();
     manager->KillTimer(b);
-    EXPECT_TRUE(manager->SetTimer(c, 0, 60000));
+    skintest::PumpMessages(); // what was queued before the kill
+    ClearEvents();
+    ::Sleep(30);
+    skintest::PumpMessages();
+    EXPECT_EQ(b->Count(UIEVENT_TIMER), 0);
+    EXPECT_TRUE(manager->SetTimer(c, 0, 60000)) << "the ids are free again";
+    manager->RemoveAllTimers();
 }
 
 TEST_F(Timers, FireForRealAndEndWithTheirControl) {
@@ -198,6 +247,106 @@ TEST_F(Notifications, ANotifierRemovedDuringTheWalkIsSkipped) {
     manager->RemoveNotifier(&quitter);
 }
 
+namespace {
+
+// Counts its calls on every listener list of a manager; a leaver takes itself off the
+// list it is called from.
+struct Listener : INotifyUI, IMessageFilterUI, ITranslateAccelerator {
+    Listener(CPaintManagerUI* manager, bool leaves) : manager(manager), leaves(leaves) {}
+    void Notify(TNotifyUI&) override {
+        ++calls;
+        if (leaves) manager->RemoveNotifier(this);
+    }
+    LRESULT MessageHandler(UINT, WPARAM, LPARAM, bool&) override {
+        ++calls;
+        if (leaves && !manager->RemoveMessageFilter(this)) manager->RemovePreMessageFilter(this);
+        return 0;
+    }
+    LRESULT TranslateAccelerator(MSG*) override {
+        ++calls;
+        if (leaves) manager->RemoveTranslateAccelerator(this);
+        return 1; // not taken
+    }
+    CPaintManagerUI* manager;
+    bool leaves;
+    int calls = 0;
+};
+
+// Painted after the tree; a leaver takes itself off the post-paint list while painted.
+struct PostPainter : CControlUI {
+    explicit PostPainter(bool leaves) : leaves(leaves) {}
+    void DoPostPaint(HDC, const RECT&) override {
+        ++paints;
+        if (leaves) GetManager()->RemovePostPaint(this);
+    }
+    bool leaves;
+    int paints = 0;
+};
+
+} // namespace
+
+TEST_F(Notifications, AListenerThatLeavesWhileCalledDoesNotHideTheNextOne) {
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddNotifier(&leaver);
+        manager->AddNotifier(&stayer);
+        manager->SendNotify(a, L"click");
+        manager->SendNotify(a, L"click");
+        EXPECT_EQ(leaver.calls, 1) << "notifier";
+        EXPECT_EQ(stayer.calls, 2) << "notifier";
+        manager->RemoveNotifier(&stayer);
+    }
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddMessageFilter(&leaver);
+        manager->AddMessageFilter(&stayer);
+        Send(WM_NULL);
+        Send(WM_NULL);
+        EXPECT_EQ(leaver.calls, 1) << "message filter";
+        EXPECT_EQ(stayer.calls, 2) << "message filter";
+        manager->RemoveMessageFilter(&stayer);
+    }
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddPreMessageFilter(&leaver);
+        manager->AddPreMessageFilter(&stayer);
+        LRESULT result = 0;
+        manager->PreMessageHandler(WM_KEYDOWN, 'A', 0, result);
+        manager->PreMessageHandler(WM_KEYDOWN, 'A', 0, result);
+        EXPECT_EQ(leaver.calls, 1) << "pre-message filter";
+        EXPECT_EQ(stayer.calls, 2) << "pre-message filter";
+        manager->RemovePreMessageFilter(&stayer);
+    }
+    {
+        Listener leaver(manager, true), stayer(manager, false);
+        manager->AddTranslateAccelerator(&leaver);
+        manager->AddTranslateAccelerator(&stayer);
+        MSG msg{};
+        msg.hwnd = window;
+        msg.message = WM_KEYDOWN;
+        EXPECT_FALSE(manager->TranslateAcceleratorW(&msg));
+        EXPECT_FALSE(manager->TranslateAcceleratorW(&msg));
+        EXPECT_EQ(leaver.calls, 1) << "translator";
+        EXPECT_EQ(stayer.calls, 2) << "translator";
+        manager->RemoveTranslateAccelerator(&stayer);
+    }
+    {
+        PostPainter leaver(true), stayer(false);
+        leaver.SetManager(manager, nullptr, false);
+        stayer.SetManager(manager, nullptr, false);
+        manager->AddPostPaint(&leaver);
+        manager->AddPostPaint(&stayer);
+        for (int i = 0; i < 2; ++i) {
+            ::InvalidateRect(window, nullptr, FALSE);
+            ::UpdateWindow(window);
+        }
+        EXPECT_EQ(leaver.paints, 1) << "post-paint";
+        EXPECT_EQ(stayer.paints, 2) << "post-paint";
+        EXPECT_EQ(manager->GetPostPaintCount(), 1);
+        manager->RemovePostPaint(&stayer);
+    }
+}
+
 using Cleanup = ManagerFixture;
 
 TEST_F(Cleanup, AControlRemovedDuringItsOwnEventIsFreedOnlyLater) {
@@ -214,8 +363,10 @@ TEST_F(Cleanup, AControlRemovedDuringItsOwnEventIsFreedOnlyLater) {
     EXPECT_FALSE(destroyed) << "still alive while its own event unwinds";
     EXPECT_EQ(b->GetParent(), nullptr);
     EXPECT_EQ(manager->FindControl(POINT{160, 20}), root);
-    MSG msg{};
-    ASSERT_TRUE(::PeekMessageW(&msg, window, WM_APP + 1, WM_APP + 1, PM_NOREMOVE));
+    // Deleted from the window's queue, not by whichever message comes next.
+    SendAt(WM_MOUSEMOVE, 170, 20);
+    Send(WM_NULL);
+    EXPECT_FALSE(destroyed);
     skintest::PumpMessages();
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(manager->FindControl(L"b"), nullptr);
@@ -227,7 +378,7 @@ TEST_F(Cleanup, DeletingAControlMakesTheManagerForgetIt) {
     SendAt(WM_LBUTTONDOWN, 30, 120, MK_LBUTTON);
     Send(WM_KEYDOWN, 'X');
     ASSERT_EQ(manager->GetFocus(), c);
-    ASSERT_TRUE(manager->SetTimer(c, 1, 60000));
+    const UINT timer = StartAndCatchTimer(host, c, 1);
     panel->Remove(c);
     delete c;
     c = nullptr;
@@ -237,7 +388,9 @@ TEST_F(Cleanup, DeletingAControlMakesTheManagerForgetIt) {
     SendAt(WM_MOUSEMOVE, 200, 200);
     SendAt(WM_LBUTTONUP, 200, 200);
     Send(WM_KEYUP, 'X');
-    Fire(window, 17);
+    Fire(window, timer);
+    ::Sleep(20);
+    skintest::PumpMessages(); // and the native timer is gone with it
 }
 
 TEST_F(Cleanup, AttachingANewTreeForgetsTheOldOne) {

@@ -2,6 +2,9 @@
 // parent resource that lends them, and the global hue, saturation and lightness.
 #include "window/PaintManagerUI.h"
 
+#include "control/ControlUI.h"
+#include "support/SkinTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -80,5 +83,41 @@ TEST(PaintResources, HslIsClamped) {
     EXPECT_EQ(hsl[0], 360);
     EXPECT_EQ(hsl[1], 0);
     EXPECT_EQ(hsl[2], 200);
-    CPaintManagerUI::SetHSL(false, 180, 100, 100);
+    CPaintManagerUI::SetHSL(true, 180, 100, 100);
+}
+
+TEST(PaintResources, HslCanBeSwitchedOffAndEveryRealChangeRepaints) {
+    auto* root = new CControlUI;
+    root->SetColorHSL(true);
+    skintest::HostWindow host(root);
+    const HWND window = host.Open(100, 100);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(skintest::PumpUntil([&host] { return !host.notifications.empty(); }));
+    RECT update{};
+    const auto repainting = [window, &update] {
+        const bool invalid = ::GetUpdateRect(window, &update, FALSE) != FALSE;
+        ::ValidateRect(window, nullptr);
+        return invalid;
+    };
+    repainting();
+
+    CPaintManagerUI::SetHSL(true, 300, 100, 100);
+    EXPECT_TRUE(CPaintManagerUI::IsUseHSL());
+    EXPECT_EQ(root->GetAdjustColor(0x800000FF), 0x8000FF00u) << "red turned to green";
+    EXPECT_TRUE(repainting());
+
+    CPaintManagerUI::SetHSL(false, 300, 100, 100);
+    EXPECT_FALSE(CPaintManagerUI::IsUseHSL());
+    EXPECT_EQ(root->GetAdjustColor(0x800000FF), 0x800000FFu) << "switched off, the colour stays";
+    EXPECT_TRUE(repainting()) << "only the switch changed, and that is a change";
+    CPaintManagerUI::SetHSL(false, 300, 100, 100);
+    EXPECT_FALSE(repainting()) << "nothing changed";
+
+    CPaintManagerUI::SetHSL(true, 400, 100, 100);
+    EXPECT_TRUE(repainting());
+    CPaintManagerUI::SetHSL(true, 360, 100, 100);
+    EXPECT_FALSE(repainting()) << "the same once clamped";
+
+    CPaintManagerUI::SetHSL(true, 180, 100, 100);
+    ::DestroyWindow(window);
 }

@@ -37,6 +37,8 @@ public:
     int inits = 0;
     WPARAM closeCode = 0;
     bool finished = false;
+    int hovers = 0;
+    bool keepHover = false; // handle WM_MOUSEHOVER here instead of passing it on
 
 protected:
     const wchar_t* GetWndClassName() const override { return L"SkinTestWindow"; }
@@ -53,6 +55,11 @@ protected:
     void OnFinalMessage(HWND window) override {
         WindowImplBase::OnFinalMessage(window);
         finished = true;
+    }
+    LRESULT OnMouseHover(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override {
+        ++hovers;
+        if (keepHover) return 0;
+        return WindowImplBase::OnMouseHover(message, wParam, lParam, handled);
     }
 
 private:
@@ -192,6 +199,26 @@ TEST_F(SkinnedWindow, CaptionButtonsAndKeys) {
     skintest::PumpMessages();
     EXPECT_TRUE(escaped.finished);
     EXPECT_EQ(escaped.closeCode, 1u);
+}
+
+TEST_F(SkinnedWindow, HoverReachesItsHandlerAndThenThePaintManager) {
+    ASSERT_NE(window.Open(), nullptr);
+    struct HoverFilter : IMessageFilterUI {
+        LRESULT MessageHandler(UINT message, WPARAM, LPARAM, bool&) override {
+            if (message == WM_MOUSEHOVER) ++hovers;
+            return 0;
+        }
+        int hovers = 0;
+    } managerSaw;
+    window.GetPaintManager().AddMessageFilter(&managerSaw);
+    ::SendMessageW(window, WM_MOUSEHOVER, 0, MAKELPARAM(200, 150));
+    EXPECT_EQ(window.hovers, 1);
+    EXPECT_EQ(managerSaw.hovers, 1) << "the default handler passes it on";
+    window.keepHover = true;
+    ::SendMessageW(window, WM_MOUSEHOVER, 0, MAKELPARAM(200, 150));
+    EXPECT_EQ(window.hovers, 2);
+    EXPECT_EQ(managerSaw.hovers, 1) << "a handler that keeps it, keeps it";
+    window.GetPaintManager().RemoveMessageFilter(&managerSaw);
 }
 
 TEST_F(SkinnedWindow, OpeningAndClosingLeaksNothing) {

@@ -614,7 +614,7 @@ bool CControlUI::DrawImage(HDC hDC, const wchar_t* image, const wchar_t* modifie
 }
 
 DWORD CControlUI::GetAdjustColor(DWORD color) const {
-    if (!m_bColorHSL) return color;
+    if (!m_bColorHSL || !CPaintManagerUI::IsUseHSL()) return color;
     short h = 0;
     short s = 0;
     short l = 0;

@@ -196,7 +196,8 @@ public:
     /// Draws an image attribute string (and a modifier on top) over the item rectangle,
     /// within the current paint rectangle; false without a manager or device context.
     bool DrawImage(HDC hDC, const wchar_t* image, const wchar_t* modifier = nullptr);
-    /// The colour through the global hue, saturation and lightness when "colorhsl" is on.
+    /// The colour through the global hue, saturation and lightness when "colorhsl" is on
+    /// and the global adjustment is in use.
     DWORD GetAdjustColor(DWORD color) const;
 
     // The look.

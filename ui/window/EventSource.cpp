@@ -3,15 +3,19 @@
 namespace SkinUI {
 
 CEventSource::~CEventSource() {
-    for (int i = 0; i < m_aDelegates.GetSize(); ++i)
-        delete static_cast<CDelegateBase*>(m_aDelegates[i]);
+    m_aDelegates.Walk([](void* stored) {
+        delete static_cast<CDelegateBase*>(stored);
+        return true;
+    });
+    for (int i = 0; i < m_aRetired.GetSize(); ++i)
+        delete static_cast<CDelegateBase*>(m_aRetired[i]);
 }
 
 void CEventSource::operator+=(const CDelegateBase& delegate) {
-    for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-        auto* stored = static_cast<CDelegateBase*>(m_aDelegates[i]);
-        if (stored != nullptr && stored->Equals(delegate)) return;
-    }
+    const bool present = m_aDelegates.FindIf([&delegate](void* stored) {
+        return static_cast<CDelegateBase*>(stored)->Equals(delegate);
+    }) != nullptr;
+    if (present) return;
     CDelegateBase* copy = delegate.Clone();
     if (!m_aDelegates.Add(copy)) delete copy;
 }
@@ -21,14 +25,19 @@ void CEventSource::operator+=(Function function) {
 }
 
 void CEventSource::operator-=(const CDelegateBase& delegate) {
-    for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-        auto* stored = static_cast<CDelegateBase*>(m_aDelegates[i]);
-        if (stored != nullptr && stored->Equals(delegate)) {
-            delete stored;
-            m_aDelegates.Remove(i);
-            return;
-        }
+    auto* stored = static_cast<CDelegateBase*>(m_aDelegates.FindIf([&delegate](void* stored) {
+        return static_cast<CDelegateBase*>(stored)->Equals(delegate);
+    }));
+    if (stored == nullptr) return;
+    m_aDelegates.Remove(stored);
+    if (!m_aDelegates.IsWalking()) {
+        delete stored;
+        return;
     }
+    // A delegate may remove itself from inside its own call: it is deleted once no call
+    // runs any more. Without memory to remember it, it is let go rather than freed while
+    // it may still be running.
+    m_aRetired.Add(stored);
 }
 
 void CEventSource::operator-=(Function function) {
@@ -36,15 +45,21 @@ void CEventSource::operator-=(Function function) {
 }
 
 CEventSource::operator bool() const {
-    return m_aDelegates.GetSize() > 0;
+    return !m_aDelegates.IsEmpty();
 }
 
 bool CEventSource::operator()(void* param) {
-    for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-        auto* delegate = static_cast<CDelegateBase*>(m_aDelegates[i]);
-        if (delegate != nullptr && !(*delegate)(param)) return false;
-    }
-    return true;
+    const bool result = m_aDelegates.Walk(
+        [param](void* stored) { return (*static_cast<CDelegateBase*>(stored))(param); });
+    DeleteRetired();
+    return result;
+}
+
+void CEventSource::DeleteRetired() {
+    if (m_aDelegates.IsWalking()) return;
+    for (int i = 0; i < m_aRetired.GetSize(); ++i)
+        delete static_cast<CDelegateBase*>(m_aRetired[i]);
+    m_aRetired.Empty();
 }
 
 } // namespace SkinUI

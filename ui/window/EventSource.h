@@ -3,6 +3,7 @@
 
 #include "core/StdPtrArray.h"
 #include "window/Delegate.h"
+#include "window/ListenerList.h"
 
 namespace SkinUI {
 
@@ -26,11 +27,17 @@ public:
     explicit operator bool() const;
 
     /// Calls the delegates in the order they were added until one returns false;
-    /// returns false then, true otherwise (also when empty).
+    /// returns false then, true otherwise (also when empty). A delegate may add or remove
+    /// delegates, itself included, while it runs: every delegate present when the call
+    /// began and still present runs once, and one added meanwhile waits for the next call.
     bool operator()(void* param);
 
 private:
-    CStdPtrArray m_aDelegates; ///< owned CDelegateBase clones
+    /// Deletes the delegates removed while a call was under way, once none is.
+    void DeleteRetired();
+
+    CListenerList m_aDelegates; ///< owned CDelegateBase clones
+    CStdPtrArray m_aRetired;    ///< owned: removed during a call, still maybe running
 };
 
 } // namespace SkinUI

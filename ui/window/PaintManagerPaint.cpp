@@ -57,6 +57,7 @@ bool SameSize(SIZE a, SIZE b) {
 
 } // namespace
 
+bool CPaintManagerUI::m_bUseHSL = true;
 short CPaintManagerUI::m_H = 180;
 short CPaintManagerUI::m_S = 100;
 short CPaintManagerUI::m_L = 100;
@@ -158,8 +159,7 @@ void CPaintManagerUI::PaintOffscreen() {
     HDC target = m_hDcOffscreen != nullptr ? m_hDcOffscreen : windowDC;
     const int state = ::SaveDC(target);
     m_pRoot->DoPaint(target, paint);
-    for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i)
-        static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(target, paint);
+    PostPaint(target, paint);
     ::RestoreDC(target, state);
     if (target != windowDC) {
         ::BitBlt(windowDC, paint.left, paint.top, paint.right - paint.left,
@@ -855,15 +855,23 @@ const CStdStringPtrMap& CPaintManagerUI::GetDefaultAttribultes() const {
 
 // ---- Process-wide settings
 
-void CPaintManagerUI::SetHSL(bool, short h, short s, short l) {
-    if (m_H == h && m_S == s && m_L == l) return;
-    m_H = Clamp(h, 0, 360);
-    m_S = Clamp(s, 0, 200);
-    m_L = Clamp(l, 0, 200);
+void CPaintManagerUI::SetHSL(bool useHSL, short h, short s, short l) {
+    h = Clamp(h, 0, 360);
+    s = Clamp(s, 0, 200);
+    l = Clamp(l, 0, 200);
+    if (m_bUseHSL == useHSL && m_H == h && m_S == s && m_L == l) return;
+    m_bUseHSL = useHSL;
+    m_H = h;
+    m_S = s;
+    m_L = l;
     for (int i = 0; i < m_aPreMessages.GetSize(); ++i) {
         auto* manager = static_cast<CPaintManagerUI*>(m_aPreMessages[i]);
         if (manager->m_pRoot != nullptr) manager->m_pRoot->Invalidate();
     }
+}
+
+bool CPaintManagerUI::IsUseHSL() {
+    return m_bUseHSL;
 }
 
 void CPaintManagerUI::GetHSL(short* h, short* s, short* l) {

@@ -5,6 +5,7 @@
 
 #include <windowsx.h>
 
+#include <cassert>
 #include <cwchar>
 #include <cwctype>
 #include <new>
@@ -84,6 +85,19 @@ bool RemoveFirst(CStdPtrArray& list, void* item) {
     return index >= 0 && list.Remove(index);
 }
 
+// Offers a message to message filters in order; the first that sets its handled flag
+// ends the walk, and its answer is the message's result.
+bool OfferToFilters(CListenerList& filters, UINT message, WPARAM wParam, LPARAM lParam,
+                    LRESULT& result) {
+    return !filters.Walk([&](void* filter) {
+        bool handled = false;
+        const LRESULT answer = static_cast<IMessageFilterUI*>(filter)->MessageHandler(
+            message, wParam, lParam, handled);
+        if (handled) result = answer;
+        return !handled;
+    });
+}
+
 } // namespace
 
 CStdPtrArray CPaintManagerUI::m_aPreMessages;
@@ -99,10 +113,7 @@ CPaintManagerUI::CPaintManagerUI() : m_mNameHash(kMapBuckets), m_mOptionGroup(kM
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
-    // Controls deleted here may queue more for deletion: the size is read each round.
-    for (int i = 0; i < m_aDelayedCleanup.GetSize(); ++i)
-        delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
-    m_aDelayedCleanup.Empty();
+    DeleteDelayedCleanup();
     m_mNameHash.RemoveAll();
     CControlUI* root = m_pRoot;
     m_pRoot = nullptr;
@@ -125,6 +136,7 @@ void CPaintManagerUI::Init(HWND hWnd) {
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     m_hWndPaint = hWnd;
     m_hDcPaint = hWnd != nullptr ? ::GetDC(hWnd) : nullptr;
+    m_dwThreadId = ::GetCurrentThreadId();
     if (m_aPreMessages.Find(this) < 0) m_aPreMessages.Add(this);
 }
 
@@ -158,8 +170,26 @@ bool CPaintManagerUI::IsCaptured() const {
 
 // ---- Message handling
 
-void CPaintManagerUI::SendEvent(CControlUI* target, TEventUI& event) {
+TEventUI CPaintManagerUI::MakeEvent(int type, CControlUI* sender, POINT point, WORD keyState,
+                                    WPARAM wParam, LPARAM lParam) {
+    TEventUI event;
+    event.type = type;
+    event.sender = sender;
     event.timestamp = ::GetTickCount();
+    event.mousePos = point;
+    event.keyState = keyState;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    return event;
+}
+
+TEventUI CPaintManagerUI::MakeKeyEvent(int type, wchar_t key) const {
+    TEventUI event = MakeEvent(type, nullptr, m_ptLastMousePos, MapKeyState());
+    event.key = key;
+    return event;
+}
+
+void CPaintManagerUI::SendEvent(CControlUI* target, TEventUI event) {
     target->Event(event);
 }
 
@@ -168,52 +198,24 @@ CControlUI* CPaintManagerUI::OwnControlAt(POINT point) const {
     return control != nullptr && control->GetManager() == this ? control : nullptr;
 }
 
+bool CPaintManagerUI::IsOnOwnThread() const {
+    return m_dwThreadId == 0 || m_dwThreadId == ::GetCurrentThreadId();
+}
+
 bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (m_hWndPaint == nullptr) return false;
+    assert(IsOnOwnThread() && "a paint manager runs on the thread of its window only");
 
     DeliverQueuedNotifications();
+    if (OfferToFilters(m_aMessageFilters, message, wParam, lParam, result)) return true;
 
-    for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
-        bool handled = false;
-        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_aMessageFilters[i])
-                                     ->MessageHandler(message, wParam, lParam, handled);
-        if (handled) {
-            result = filtered;
-            return true;
-        }
-    }
-
+    bool consumed = false;
     switch (message) {
     case kDelayedCleanupMessage:
-        // Deleting a control may queue another: the size is read each round.
-        for (int i = 0; i < m_aDelayedCleanup.GetSize(); ++i)
-            delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
-        m_aDelayedCleanup.Empty();
+        DeleteDelayedCleanup();
         break;
 
-    case WM_CLOSE: {
-        TEventUI event;
-        event.mousePos = m_ptLastMousePos;
-        if (CControlUI* hover = m_pEventHover) {
-            m_pEventHover = nullptr;
-            event.type = UIEVENT_MOUSELEAVE;
-            event.sender = hover;
-            SendEvent(hover, event);
-        }
-        if (CControlUI* click = m_pEventClick) {
-            m_pEventClick = nullptr;
-            if (m_bMouseCapture) ReleaseCapture();
-            event.type = UIEVENT_BUTTONUP;
-            event.sender = click;
-            SendEvent(click, event);
-        }
-        SetFocus(nullptr);
-        // Hand the keyboard back to the owner before this window goes away.
-        const HWND owner = ::GetWindow(m_hWndPaint, GW_OWNER);
-        if (owner != nullptr) ::SetFocus(owner);
-        break;
-    }
-
+    // Painting is the other half's; this side only hands the messages over.
     case WM_SHOWWINDOW:
         // A hidden window needs no back buffers; the next paint makes them again, whole.
         if (wParam == FALSE) {
@@ -221,315 +223,323 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
             DeleteBackground();
         }
         break;
-
     case WM_ERASEBKGND:
         // Painting covers everything; erasing would only flicker.
         result = 1;
-        return true;
-
+        consumed = true;
+        break;
     case WM_PAINT:
         OnPaint();
         result = 0;
-        return true;
-
+        consumed = true;
+        break;
     case WM_PRINTCLIENT:
         OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
         break;
 
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (info == nullptr) break;
-        if (m_szMinWindow.cx > 0) info->ptMinTrackSize.x = m_szMinWindow.cx;
-        if (m_szMinWindow.cy > 0) info->ptMinTrackSize.y = m_szMinWindow.cy;
-        if (m_szMaxWindow.cx > 0) info->ptMaxTrackSize.x = m_szMaxWindow.cx;
-        if (m_szMaxWindow.cy > 0) info->ptMaxTrackSize.y = m_szMaxWindow.cy;
+    case WM_GETMINMAXINFO:
+        ApplySizeLimits(reinterpret_cast<MINMAXINFO*>(lParam));
         break;
-    }
-
     case WM_SIZE:
-        if (m_pFocus != nullptr) {
-            TEventUI event;
-            event.type = UIEVENT_WINDOWSIZE;
-            event.sender = m_pFocus;
-            SendEvent(m_pFocus, event);
-        }
-        if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
-        return true;
+        OnWindowSize();
+        consumed = true;
+        break;
 
     case WM_TIMER:
-        for (int i = 0; i < m_aTimers.GetSize(); ++i) {
-            const auto* timer = static_cast<const TTimerInfo*>(m_aTimers[i]);
-            if (timer->window != m_hWndPaint || timer->nativeId != LOWORD(wParam) || timer->killed)
-                continue;
-            TEventUI event;
-            event.type = UIEVENT_TIMER;
-            event.sender = timer->sender;
-            event.wParam = timer->localKey;
-            SendEvent(timer->sender, event);
-            break;
-        }
+        OnTimer(LOWORD(wParam));
         break;
 
-    case WM_MOUSEHOVER: {
-        m_bMouseTracking = false;
-        const POINT point = PointFromLParam(lParam);
-        CControlUI* control = FindControl(point);
-        if (control == nullptr) break;
-        if (m_pEventHover != nullptr) {
-            TEventUI event;
-            event.type = UIEVENT_MOUSEHOVER;
-            event.sender = m_pEventHover;
-            event.mousePos = point;
-            SendEvent(m_pEventHover, event);
-        }
-        if (!control->GetToolTip().IsEmpty()) ShowToolTip(control);
-        return true;
-    }
+    case WM_CLOSE:
+        OnClose();
+        break;
 
+    case WM_MOUSEHOVER:
+        consumed = OnMouseHover(PointFromLParam(lParam));
+        break;
     case WM_MOUSELEAVE:
-        HideToolTip();
-        // The hovered control gets its leave event even without a further move. Leave
-        // tracking outlives WM_MOUSEHOVER, which disarms the flag: a hover still pending
-        // ends here too.
-        if (m_bMouseTracking || m_pEventHover != nullptr)
-            ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
-        m_bMouseTracking = false;
+        OnMouseLeave();
         break;
-
-    case WM_MOUSEMOVE: {
-        if (!m_bMouseTracking) {
-            TRACKMOUSEEVENT track{};
-            track.cbSize = sizeof(track);
-            track.dwFlags = TME_HOVER | TME_LEAVE;
-            track.hwndTrack = m_hWndPaint;
-            track.dwHoverTime = m_hwndTooltip == nullptr
-                                    ? kDefaultHoverTime
-                                    : static_cast<DWORD>(::SendMessageW(
-                                          m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
-            ::TrackMouseEvent(&track);
-            m_bMouseTracking = true;
-        }
-        const POINT point = PointFromLParam(lParam);
-        m_ptLastMousePos = point;
-        CControlUI* control = FindControl(point);
-        if (control != nullptr && control->GetManager() != this) break;
-        TEventUI event;
-        event.mousePos = point;
-        if (control != m_pEventHover && m_pEventHover != nullptr) {
-            CControlUI* left = m_pEventHover;
-            m_pEventHover = nullptr;
-            event.type = UIEVENT_MOUSELEAVE;
-            event.sender = left;
-            SendEvent(left, event);
-            HideToolTip();
-        }
-        if (control != m_pEventHover && control != nullptr) {
-            m_pEventHover = control;
-            event.type = UIEVENT_MOUSEENTER;
-            event.sender = control;
-            SendEvent(control, event);
-        }
-        CControlUI* target = m_pEventClick != nullptr ? m_pEventClick : control;
-        if (target != nullptr) {
-            event.type = UIEVENT_MOUSEMOVE;
-            event.sender = target;
-            SendEvent(target, event);
-        }
+    case WM_MOUSEMOVE:
+        OnMouseMove(PointFromLParam(lParam));
         break;
-    }
-
-    case WM_LBUTTONDOWN: {
-        ::SetFocus(m_hWndPaint);
-        const POINT point = PointFromLParam(lParam);
-        m_ptLastMousePos = point;
-        CControlUI* control = OwnControlAt(point);
-        if (control == nullptr) break;
-        m_pEventClick = control;
-        control->SetFocus();
-        SetCapture();
-        TEventUI event;
-        event.type = UIEVENT_BUTTONDOWN;
-        event.sender = control;
-        event.mousePos = point;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.keyState = LOWORD(wParam);
-        SendEvent(control, event);
+    case WM_LBUTTONDOWN:
+        OnButtonDown(wParam, lParam);
         break;
-    }
-
-    case WM_LBUTTONDBLCLK: {
-        ::SetFocus(m_hWndPaint);
-        const POINT point = PointFromLParam(lParam);
-        m_ptLastMousePos = point;
-        CControlUI* control = OwnControlAt(point);
-        if (control == nullptr) break;
-        SetCapture();
-        TEventUI event;
-        event.type = UIEVENT_DBLCLICK;
-        event.sender = control;
-        event.mousePos = point;
-        event.keyState = LOWORD(wParam);
-        SendEvent(control, event);
-        m_pEventClick = control;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(wParam, lParam);
         break;
-    }
-
-    case WM_LBUTTONUP: {
-        const POINT point = PointFromLParam(lParam);
-        m_ptLastMousePos = point;
-        CControlUI* click = m_pEventClick;
-        if (click == nullptr) break;
-        ReleaseCapture();
-        TEventUI event;
-        event.type = UIEVENT_BUTTONUP;
-        event.sender = click;
-        event.mousePos = point;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.keyState = LOWORD(wParam);
-        SendEvent(click, event);
-        // A handler may have started a new click (or the control went away): keep that.
-        if (m_pEventClick == click) m_pEventClick = nullptr;
+    case WM_LBUTTONUP:
+        OnButtonUp(wParam, lParam);
         break;
-    }
-
-    case WM_RBUTTONDOWN: {
-        ::SetFocus(m_hWndPaint);
-        const POINT point = PointFromLParam(lParam);
-        m_ptLastMousePos = point;
-        CControlUI* control = OwnControlAt(point);
-        if (control == nullptr) break;
-        control->SetFocus();
-        SetCapture();
-        TEventUI event;
-        event.type = UIEVENT_RBUTTONDOWN;
-        event.sender = control;
-        event.mousePos = point;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.keyState = LOWORD(wParam);
-        SendEvent(control, event);
-        m_pEventClick = control;
+    case WM_RBUTTONDOWN:
+        OnRightButtonDown(wParam, lParam);
         break;
-    }
-
-    case WM_CONTEXTMENU: {
-        POINT point = PointFromLParam(lParam);
-        ::ScreenToClient(m_hWndPaint, &point);
-        m_ptLastMousePos = point;
-        CControlUI* click = m_pEventClick;
-        if (click == nullptr) break;
-        ReleaseCapture();
-        TEventUI event;
-        event.type = UIEVENT_CONTEXTMENU;
-        event.sender = click;
-        event.mousePos = point;
-        event.keyState = LOWORD(wParam);
-        event.wParam = wParam;
-        event.lParam = reinterpret_cast<LPARAM>(click);
-        SendEvent(click, event);
-        if (m_pEventClick == click) m_pEventClick = nullptr;
+    case WM_CONTEXTMENU:
+        OnContextMenu(wParam, lParam);
         break;
-    }
-
-    case WM_MOUSEWHEEL: {
-        POINT point = PointFromLParam(lParam);
-        ::ScreenToClient(m_hWndPaint, &point);
-        m_ptLastMousePos = point;
-        CControlUI* control = OwnControlAt(point);
-        if (control == nullptr) break;
-        TEventUI event;
-        event.type = UIEVENT_SCROLLWHEEL;
-        event.sender = control;
-        event.mousePos = point;
-        event.wParam = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? SB_LINEDOWN : SB_LINEUP;
-        event.lParam = lParam;
-        event.keyState = MapKeyState();
-        SendEvent(control, event);
-        // Hover follows the content that scrolled under the pointer.
-        ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, LParamFromPoint(m_ptLastMousePos));
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam, lParam);
         break;
-    }
+    case WM_SETCURSOR:
+        consumed = OnSetCursor(wParam, lParam, result);
+        break;
 
     case WM_CHAR:
-        if (m_pFocus != nullptr) {
-            TEventUI event;
-            event.type = UIEVENT_CHAR;
-            event.key = static_cast<wchar_t>(LOWORD(wParam));
-            event.mousePos = m_ptLastMousePos;
-            event.keyState = MapKeyState();
-            SendEvent(m_pFocus, event);
-        }
-        break;
-
     case WM_KEYDOWN:
-        if (CControlUI* focus = m_pFocus) {
-            TEventUI event;
-            event.type = UIEVENT_KEYDOWN;
-            event.key = static_cast<wchar_t>(LOWORD(wParam));
-            event.mousePos = m_ptLastMousePos;
-            event.keyState = MapKeyState();
-            m_pEventKey = focus;
-            SendEvent(focus, event);
-        }
-        break;
-
     case WM_KEYUP:
-        if (CControlUI* key = m_pEventKey) {
-            m_pEventKey = nullptr;
-            TEventUI event;
-            event.type = UIEVENT_KEYUP;
-            event.key = static_cast<wchar_t>(LOWORD(wParam));
-            event.mousePos = m_ptLastMousePos;
-            event.keyState = MapKeyState();
-            SendEvent(key, event);
-        }
+        OnKey(message, static_cast<wchar_t>(LOWORD(wParam)));
         break;
-
-    case WM_SETCURSOR: {
-        if (LOWORD(lParam) != HTCLIENT) break;
-        if (m_bMouseCapture) {
-            result = TRUE;
-            return true;
-        }
-        POINT point{};
-        ::GetCursorPos(&point);
-        ::ScreenToClient(m_hWndPaint, &point);
-        CControlUI* control = FindControl(point);
-        if (control == nullptr || (control->GetControlFlags() & UIFLAG_SETCURSOR) == 0) break;
-        TEventUI event;
-        event.type = UIEVENT_SETCURSOR;
-        event.mousePos = point;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.keyState = MapKeyState();
-        SendEvent(control, event);
-        result = TRUE;
-        return true;
-    }
 
     case WM_NOTIFY:
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        consumed = ReflectToChild(message, wParam, lParam, result);
+        break;
+
+    default:
+        break;
+    }
+    if (consumed) return true;
+
+    DeliverQueuedNotifications();
+    return false;
+}
+
+void CPaintManagerUI::DeleteDelayedCleanup() {
+    // Deleting a control may queue another: the size is read each round.
+    for (int i = 0; i < m_aDelayedCleanup.GetSize(); ++i)
+        delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
+    m_aDelayedCleanup.Empty();
+}
+
+bool CPaintManagerUI::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_NOTIFY) {
+        // Consumed even without a header: nobody else could make sense of it.
         if (lParam != 0) {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             result = ::SendMessageW(header->hwndFrom, message + kReflectOffset, wParam, lParam);
         }
         return true;
+    }
+    // Commands without a child window come from menus and accelerators.
+    if (lParam == 0) return false;
+    result =
+        ::SendMessageW(reinterpret_cast<HWND>(lParam), message + kReflectOffset, wParam, lParam);
+    return true;
+}
 
-    case WM_COMMAND:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-        if (lParam == 0) break;
-        result = ::SendMessageW(reinterpret_cast<HWND>(lParam), message + kReflectOffset, wParam,
-                                lParam);
+// ---- Sizing and timers
+
+void CPaintManagerUI::ApplySizeLimits(MINMAXINFO* info) const {
+    if (info == nullptr) return;
+    if (m_szMinWindow.cx > 0) info->ptMinTrackSize.x = m_szMinWindow.cx;
+    if (m_szMinWindow.cy > 0) info->ptMinTrackSize.y = m_szMinWindow.cy;
+    if (m_szMaxWindow.cx > 0) info->ptMaxTrackSize.x = m_szMaxWindow.cx;
+    if (m_szMaxWindow.cy > 0) info->ptMaxTrackSize.y = m_szMaxWindow.cy;
+}
+
+void CPaintManagerUI::OnWindowSize() {
+    if (CControlUI* focus = m_pFocus)
+        SendEvent(focus, MakeEvent(UIEVENT_WINDOWSIZE, focus, POINT{}));
+    if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
+}
+
+void CPaintManagerUI::OnTimer(UINT nativeId) {
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        const auto* timer = static_cast<const TTimerInfo*>(m_aTimers[i]);
+        if (timer->window != m_hWndPaint || timer->nativeId != nativeId || timer->killed) continue;
+        // The handler may kill the timer and free its record.
+        CControlUI* control = timer->sender;
+        SendEvent(control, MakeEvent(UIEVENT_TIMER, control, POINT{}, 0, timer->localKey));
+        return;
+    }
+}
+
+// ---- Mouse
+
+bool CPaintManagerUI::OnMouseHover(POINT point) {
+    m_bMouseTracking = false;
+    CControlUI* control = FindControl(point);
+    if (control == nullptr) return false;
+    if (CControlUI* hover = m_pEventHover)
+        SendEvent(hover, MakeEvent(UIEVENT_MOUSEHOVER, hover, point));
+    if (!control->GetToolTip().IsEmpty()) ShowToolTip(control);
+    return true;
+}
+
+void CPaintManagerUI::OnMouseLeave() {
+    HideToolTip();
+    // The hovered control gets its leave event even without a further move. Leave
+    // tracking outlives WM_MOUSEHOVER, which disarms the flag: a hover still pending
+    // ends here too.
+    if (m_bMouseTracking || m_pEventHover != nullptr)
+        ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+    m_bMouseTracking = false;
+}
+
+void CPaintManagerUI::OnMouseMove(POINT point) {
+    if (!m_bMouseTracking) {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_HOVER | TME_LEAVE;
+        track.hwndTrack = m_hWndPaint;
+        track.dwHoverTime = m_hwndTooltip == nullptr
+                                ? kDefaultHoverTime
+                                : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME,
+                                                                    TTDT_INITIAL, 0));
+        ::TrackMouseEvent(&track);
+        m_bMouseTracking = true;
+    }
+    m_ptLastMousePos = point;
+    CControlUI* control = FindControl(point);
+    if (control != nullptr && control->GetManager() != this) return;
+    if (control != m_pEventHover && m_pEventHover != nullptr) {
+        CControlUI* left = m_pEventHover;
+        m_pEventHover = nullptr;
+        SendEvent(left, MakeEvent(UIEVENT_MOUSELEAVE, left, point));
+        HideToolTip();
+    }
+    if (control != m_pEventHover && control != nullptr) {
+        m_pEventHover = control;
+        SendEvent(control, MakeEvent(UIEVENT_MOUSEENTER, control, point));
+    }
+    // A pressed control keeps the mouse until the button goes up.
+    CControlUI* target = m_pEventClick != nullptr ? m_pEventClick : control;
+    if (target != nullptr) SendEvent(target, MakeEvent(UIEVENT_MOUSEMOVE, target, point));
+}
+
+CControlUI* CPaintManagerUI::PressedControl(LPARAM lParam, POINT& point) {
+    ::SetFocus(m_hWndPaint);
+    point = PointFromLParam(lParam);
+    m_ptLastMousePos = point;
+    return OwnControlAt(point);
+}
+
+void CPaintManagerUI::OnButtonDown(WPARAM wParam, LPARAM lParam) {
+    POINT point{};
+    CControlUI* control = PressedControl(lParam, point);
+    if (control == nullptr) return;
+    m_pEventClick = control;
+    control->SetFocus();
+    SetCapture();
+    SendEvent(control,
+              MakeEvent(UIEVENT_BUTTONDOWN, control, point, LOWORD(wParam), wParam, lParam));
+}
+
+void CPaintManagerUI::OnDoubleClick(WPARAM wParam, LPARAM lParam) {
+    POINT point{};
+    CControlUI* control = PressedControl(lParam, point);
+    if (control == nullptr) return;
+    // The focus stays where the first click of the pair put it.
+    SetCapture();
+    SendEvent(control, MakeEvent(UIEVENT_DBLCLICK, control, point, LOWORD(wParam)));
+    m_pEventClick = control;
+}
+
+void CPaintManagerUI::OnRightButtonDown(WPARAM wParam, LPARAM lParam) {
+    POINT point{};
+    CControlUI* control = PressedControl(lParam, point);
+    if (control == nullptr) return;
+    control->SetFocus();
+    SetCapture();
+    SendEvent(control,
+              MakeEvent(UIEVENT_RBUTTONDOWN, control, point, LOWORD(wParam), wParam, lParam));
+    m_pEventClick = control;
+}
+
+void CPaintManagerUI::OnButtonUp(WPARAM wParam, LPARAM lParam) {
+    const POINT point = PointFromLParam(lParam);
+    m_ptLastMousePos = point;
+    CControlUI* click = m_pEventClick;
+    if (click == nullptr) return;
+    ReleaseCapture();
+    SendEvent(click, MakeEvent(UIEVENT_BUTTONUP, click, point, LOWORD(wParam), wParam, lParam));
+    // A handler may have started a new click (or the control went away): keep that.
+    if (m_pEventClick == click) m_pEventClick = nullptr;
+}
+
+void CPaintManagerUI::OnContextMenu(WPARAM wParam, LPARAM lParam) {
+    POINT point = PointFromLParam(lParam);
+    ::ScreenToClient(m_hWndPaint, &point);
+    m_ptLastMousePos = point;
+    CControlUI* click = m_pEventClick;
+    if (click == nullptr) return;
+    ReleaseCapture();
+    SendEvent(click, MakeEvent(UIEVENT_CONTEXTMENU, click, point, LOWORD(wParam), wParam,
+                               reinterpret_cast<LPARAM>(click)));
+    if (m_pEventClick == click) m_pEventClick = nullptr;
+}
+
+void CPaintManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    POINT point = PointFromLParam(lParam);
+    ::ScreenToClient(m_hWndPaint, &point);
+    m_ptLastMousePos = point;
+    CControlUI* control = OwnControlAt(point);
+    if (control == nullptr) return;
+    const WPARAM direction = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? SB_LINEDOWN : SB_LINEUP;
+    SendEvent(control,
+              MakeEvent(UIEVENT_SCROLLWHEEL, control, point, MapKeyState(), direction, lParam));
+    // Hover follows the content that scrolled under the pointer.
+    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, LParamFromPoint(m_ptLastMousePos));
+}
+
+bool CPaintManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    if (m_bMouseCapture) {
+        result = TRUE; // keep the cursor the captured control chose
         return true;
+    }
+    POINT point{};
+    ::GetCursorPos(&point);
+    ::ScreenToClient(m_hWndPaint, &point);
+    CControlUI* control = FindControl(point);
+    if (control == nullptr || (control->GetControlFlags() & UIFLAG_SETCURSOR) == 0) return false;
+    SendEvent(control, MakeEvent(UIEVENT_SETCURSOR, nullptr, point, MapKeyState(), wParam, lParam));
+    result = TRUE;
+    return true;
+}
 
+// ---- Keyboard and focus
+
+void CPaintManagerUI::OnKey(UINT message, wchar_t key) {
+    switch (message) {
+    case WM_CHAR:
+        if (CControlUI* focus = m_pFocus) SendEvent(focus, MakeKeyEvent(UIEVENT_CHAR, key));
+        break;
+    case WM_KEYDOWN:
+        if (CControlUI* focus = m_pFocus) {
+            // The key-up goes to this control even when the focus moves meanwhile.
+            m_pEventKey = focus;
+            SendEvent(focus, MakeKeyEvent(UIEVENT_KEYDOWN, key));
+        }
+        break;
+    case WM_KEYUP:
+        if (CControlUI* pressed = m_pEventKey) {
+            m_pEventKey = nullptr;
+            SendEvent(pressed, MakeKeyEvent(UIEVENT_KEYUP, key));
+        }
+        break;
     default:
         break;
     }
+}
 
-    DeliverQueuedNotifications();
-    return false;
+void CPaintManagerUI::OnClose() {
+    const POINT last = m_ptLastMousePos;
+    if (CControlUI* hover = m_pEventHover) {
+        m_pEventHover = nullptr;
+        SendEvent(hover, MakeEvent(UIEVENT_MOUSELEAVE, hover, last));
+    }
+    if (CControlUI* click = m_pEventClick) {
+        m_pEventClick = nullptr;
+        if (m_bMouseCapture) ReleaseCapture();
+        SendEvent(click, MakeEvent(UIEVENT_BUTTONUP, click, last));
+    }
+    SetFocus(nullptr);
+    // Hand the keyboard back to the owner before this window goes away.
+    const HWND owner = ::GetWindow(m_hWndPaint, GW_OWNER);
+    if (owner != nullptr) ::SetFocus(owner);
 }
 
 bool CPaintManagerUI::LayoutPass() {
@@ -592,15 +602,7 @@ void CPaintManagerUI::HideToolTip() {
 
 bool CPaintManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
                                         LRESULT& result) {
-    for (int i = 0; i < m_aPreMessageFilters.GetSize(); ++i) {
-        bool handled = false;
-        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i])
-                                     ->MessageHandler(message, wParam, lParam, handled);
-        if (handled) {
-            result = filtered;
-            return true;
-        }
-    }
+    if (OfferToFilters(m_aPreMessageFilters, message, wParam, lParam, result)) return true;
 
     switch (message) {
     case WM_KEYDOWN:
@@ -622,14 +624,8 @@ bool CPaintManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPar
     }
 
     case WM_SYSKEYDOWN:
-        if (m_pFocus != nullptr) {
-            TEventUI event;
-            event.type = UIEVENT_SYSKEY;
-            event.key = static_cast<wchar_t>(wParam);
-            event.mousePos = m_ptLastMousePos;
-            event.keyState = MapKeyState();
-            SendEvent(m_pFocus, event);
-        }
+        if (CControlUI* focus = m_pFocus)
+            SendEvent(focus, MakeKeyEvent(UIEVENT_SYSKEY, static_cast<wchar_t>(wParam)));
         return false;
 
     default:
@@ -638,11 +634,10 @@ bool CPaintManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPar
 }
 
 bool CPaintManagerUI::TranslateAcceleratorW(MSG* msg) {
-    for (int i = 0; i < m_aTranslateAccelerator.GetSize(); ++i) {
-        auto* translator = static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator[i]);
-        if (translator->TranslateAccelerator(msg) == 0) return true;
-    }
-    return false;
+    // A translator answers 0 when it took the message: that ends the walk.
+    return !m_aTranslateAccelerator.Walk([msg](void* translator) {
+        return static_cast<ITranslateAccelerator*>(translator)->TranslateAccelerator(msg) != 0;
+    });
 }
 
 void CPaintManagerUI::MessageLoop() {
@@ -737,7 +732,7 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
     // Lists that answer controls must not answer one that is gone.
     while (RemoveFirst(m_aFoundControls, control)) {
     }
-    while (RemoveFirst(m_aPostPaintControls, control)) {
+    while (m_aPostPaintControls.Remove(control)) {
     }
 }
 
@@ -759,20 +754,14 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
         ::SetFocus(m_hWndPaint);
     if (control == m_pFocus) return;
     if (CControlUI* old = m_pFocus) {
-        TEventUI event;
-        event.type = UIEVENT_KILLFOCUS;
-        event.sender = control;
-        SendEvent(old, event);
+        SendEvent(old, MakeEvent(UIEVENT_KILLFOCUS, control, POINT{}));
         SendNotify(old, NotifyType::kKillFocus);
         m_pFocus = nullptr;
     }
     if (control == nullptr) return;
     if (control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
     m_pFocus = control;
-    TEventUI event;
-    event.type = UIEVENT_SETFOCUS;
-    event.sender = control;
-    SendEvent(control, event);
+    SendEvent(control, MakeEvent(UIEVENT_SETFOCUS, control, POINT{}));
     SendNotify(control, NotifyType::kSetFocus);
 }
 
@@ -780,10 +769,7 @@ void CPaintManagerUI::SetFocusNeeded(CControlUI* control) {
     if (m_hWndPaint != nullptr) ::SetFocus(m_hWndPaint);
     if (control == nullptr) return;
     if (CControlUI* old = m_pFocus) {
-        TEventUI event;
-        event.type = UIEVENT_KILLFOCUS;
-        event.sender = control;
-        SendEvent(old, event);
+        SendEvent(old, MakeEvent(UIEVENT_KILLFOCUS, control, POINT{}));
         SendNotify(old, NotifyType::kKillFocus);
         m_pFocus = nullptr;
     }
@@ -923,6 +909,7 @@ void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM
 }
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async) {
+    assert(IsOnOwnThread() && "a paint manager runs on the thread of its window only");
     msg.mousePos = m_ptLastMousePos;
     msg.timestamp = ::GetTickCount();
     if (m_bUsedVirtualWnd && msg.sender != nullptr) msg.virtualWnd = msg.sender->GetVirtualWnd();
@@ -944,9 +931,10 @@ void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async) {
 
 void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
     if (msg.sender != nullptr && msg.sender->OnNotify) msg.sender->OnNotify(&msg);
-    // By index: a notifier may add or remove notifiers while the walk goes on.
-    for (int i = 0; i < m_aNotifiers.GetSize(); ++i)
-        static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(msg);
+    m_aNotifiers.Walk([&msg](void* notifier) {
+        static_cast<INotifyUI*>(notifier)->Notify(msg);
+        return true;
+    });
 }
 
 void CPaintManagerUI::DeliverQueuedNotifications() {
@@ -968,7 +956,7 @@ bool CPaintManagerUI::AddNotifier(INotifyUI* notifier) {
 }
 
 bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
-    return RemoveFirst(m_aNotifiers, notifier);
+    return m_aNotifiers.Remove(notifier);
 }
 
 bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) {
@@ -976,7 +964,7 @@ bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) {
 }
 
 bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
-    return RemoveFirst(m_aPreMessageFilters, filter);
+    return m_aPreMessageFilters.Remove(filter);
 }
 
 bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
@@ -984,7 +972,7 @@ bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
 }
 
 bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) {
-    return RemoveFirst(m_aMessageFilters, filter);
+    return m_aMessageFilters.Remove(filter);
 }
 
 bool CPaintManagerUI::AddTranslateAccelerator(ITranslateAccelerator* translator) {
@@ -992,7 +980,7 @@ bool CPaintManagerUI::AddTranslateAccelerator(ITranslateAccelerator* translator)
 }
 
 bool CPaintManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* translator) {
-    return RemoveFirst(m_aTranslateAccelerator, translator);
+    return m_aTranslateAccelerator.Remove(translator);
 }
 
 bool CPaintManagerUI::AddPostPaint(CControlUI* control) {
@@ -1000,19 +988,22 @@ bool CPaintManagerUI::AddPostPaint(CControlUI* control) {
 }
 
 bool CPaintManagerUI::RemovePostPaint(CControlUI* control) {
-    return RemoveFirst(m_aPostPaintControls, control);
+    return m_aPostPaintControls.Remove(control);
 }
 
 int CPaintManagerUI::GetPostPaintCount() const {
-    return m_aPostPaintControls.GetSize();
+    return m_aPostPaintControls.GetCount();
 }
 
 bool CPaintManagerUI::SetPostPaintIndex(CControlUI* control, int index) {
-    // Check the place first, so a refused move does not drop the control.
-    const int current = m_aPostPaintControls.Find(control);
-    if (current < 0 || index < 0 || index >= m_aPostPaintControls.GetSize()) return false;
-    m_aPostPaintControls.Remove(current);
-    return m_aPostPaintControls.InsertAt(index, control);
+    return m_aPostPaintControls.Move(control, index);
+}
+
+void CPaintManagerUI::PostPaint(HDC hDC, const RECT& paint) {
+    m_aPostPaintControls.Walk([hDC, &paint](void* control) {
+        static_cast<CControlUI*>(control)->DoPostPaint(hDC, paint);
+        return true;
+    });
 }
 
 // ---- Option groups

@@ -12,6 +12,7 @@
 #include "core/StdPtrArray.h"
 #include "core/StdStringPtrMap.h"
 #include "window/EventUI.h"
+#include "window/ListenerList.h"
 #include "window/MessageFilterUI.h"
 #include "window/NotifyUI.h"
 #include "window/TranslateAccelerator.h"
@@ -124,6 +125,10 @@ public:
     /// Last mouse position in client coordinates; (-1, -1) before the first.
     POINT GetMousePos() const;
     bool IsCaptured() const;
+    /// True on the thread that bound the window (on any thread before `Init`). A manager
+    /// and its tree are used on that thread only; debug builds assert it on every message
+    /// and notification.
+    bool IsOnOwnThread() const;
 
     /// Turns a window message into control events; true when consumed, with result set.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -170,7 +175,9 @@ public:
                     bool async = false);
 
     // Listener lists; they never own their entries. Add appends (a listener added twice is
-    // called twice); Remove takes the first occurrence away.
+    // called twice); Remove takes the first occurrence away. A listener may add or remove
+    // listeners, itself included, while it is called: every listener present when the walk
+    // began and still present is called once; one added meanwhile waits for the next walk.
     bool AddNotifier(INotifyUI* notifier);
     bool RemoveNotifier(INotifyUI* notifier);
     bool AddPreMessageFilter(IMessageFilterUI* filter);
@@ -183,7 +190,8 @@ public:
     bool AddPostPaint(CControlUI* control);
     bool RemovePostPaint(CControlUI* control);
     int GetPostPaintCount() const;
-    /// Moves a post-paint control to another place in the list.
+    /// Moves a post-paint control to another place in the list; refused (false) while the
+    /// list is being painted.
     bool SetPostPaintIndex(CControlUI* control, int index);
 
     /// Adds a control to an option group; false if it is already there.
@@ -249,10 +257,41 @@ private:
     void DeliverQueuedNotifications();
     /// Delivers one notification to the sender's delegates, then to every notifier.
     void DeliverNotify(TNotifyUI& msg);
-    /// Sends an event to a control, stamped with the time.
-    void SendEvent(CControlUI* target, TEventUI& event);
+    /// An event stamped with the time; the fields not given are zero.
+    static TEventUI MakeEvent(int type, CControlUI* sender, POINT point, WORD keyState = 0,
+                              WPARAM wParam = 0, LPARAM lParam = 0);
+    /// A keyboard event: no sender, the last mouse position and the live key state.
+    TEventUI MakeKeyEvent(int type, wchar_t key) const;
+    void SendEvent(CControlUI* target, TEventUI event);
     /// The control at a client point, if it belongs to this manager.
     CControlUI* OwnControlAt(POINT point) const;
+
+    // MessageHandler's share of the messages, by family. Those answering bool consume the
+    // message when they return true.
+    void DeleteDelayedCleanup();
+    /// Native children colour themselves and hear their own notifications and commands.
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void ApplySizeLimits(MINMAXINFO* info) const;
+    void OnWindowSize();
+    void OnTimer(UINT nativeId);
+    bool OnMouseHover(POINT point);
+    void OnMouseLeave();
+    void OnMouseMove(POINT point);
+    /// Gives the window the native focus, records the point of a button message and
+    /// answers the control of this manager under it.
+    CControlUI* PressedControl(LPARAM lParam, POINT& point);
+    void OnButtonDown(WPARAM wParam, LPARAM lParam);
+    void OnDoubleClick(WPARAM wParam, LPARAM lParam);
+    void OnRightButtonDown(WPARAM wParam, LPARAM lParam);
+    void OnButtonUp(WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnKey(UINT message, wchar_t key);
+    /// WM_CLOSE: ends hover, click and focus, and hands the keyboard to the owner.
+    void OnClose();
+    /// Paints the post-paint controls over the tree.
+    void PostPaint(HDC hDC, const RECT& paint);
     /// The next native timer id that no timer record of this window holds; `found` is
     /// false when every id is taken.
     UINT NextTimerId(bool& found);
@@ -267,6 +306,7 @@ private:
 
     HWND m_hWndPaint = nullptr;
     HDC m_hDcPaint = nullptr;
+    DWORD m_dwThreadId = 0; ///< the thread that bound the window
     HWND m_hwndTooltip = nullptr;
     TOOLINFOW m_ToolTip{};
     CSkinString m_sToolTipText;    ///< text the tool tip record points at
@@ -285,17 +325,17 @@ private:
     bool m_bUsedVirtualWnd = false;
     SIZE m_szMinWindow{};
     SIZE m_szMaxWindow{};
-    CStdPtrArray m_aNotifiers;            ///< INotifyUI*, not owned
-    CStdPtrArray m_aTimers;               ///< TTimerInfo*, owned
-    CStdPtrArray m_aPreMessageFilters;    ///< IMessageFilterUI*, not owned
-    CStdPtrArray m_aMessageFilters;       ///< IMessageFilterUI*, not owned
-    CStdPtrArray m_aPostPaintControls;    ///< CControlUI*, not owned
-    CStdPtrArray m_aDelayedCleanup;       ///< CControlUI*, owned
-    CStdPtrArray m_aAsyncNotify;          ///< TNotifyUI*, owned
-    CStdPtrArray m_aFoundControls;        ///< CControlUI*, results of class searches
-    CStdStringPtrMap m_mNameHash;         ///< name -> CControlUI*
-    CStdStringPtrMap m_mOptionGroup;      ///< group -> CStdPtrArray* of controls, owned
-    CStdPtrArray m_aTranslateAccelerator; ///< ITranslateAccelerator*, not owned
+    CListenerList m_aNotifiers;            ///< INotifyUI*, not owned
+    CStdPtrArray m_aTimers;                ///< TTimerInfo*, owned
+    CListenerList m_aPreMessageFilters;    ///< IMessageFilterUI*, not owned
+    CListenerList m_aMessageFilters;       ///< IMessageFilterUI*, not owned
+    CListenerList m_aPostPaintControls;    ///< CControlUI*, not owned
+    CStdPtrArray m_aDelayedCleanup;        ///< CControlUI*, owned
+    CStdPtrArray m_aAsyncNotify;           ///< TNotifyUI*, owned
+    CStdPtrArray m_aFoundControls;         ///< CControlUI*, results of class searches
+    CStdStringPtrMap m_mNameHash;          ///< name -> CControlUI*
+    CStdStringPtrMap m_mOptionGroup;       ///< group -> CStdPtrArray* of controls, owned
+    CListenerList m_aTranslateAccelerator; ///< ITranslateAccelerator*, not owned
 
     static CStdPtrArray m_aPreMessages; ///< every initialised manager, in order of Init
 
@@ -430,9 +470,11 @@ public:
     /// Class name -> `CSkinString*` attribute list.
     const CStdStringPtrMap& GetDefaultAttribultes() const;
 
-    /// Global hue (0-360), saturation and lightness (0-200) of colours drawn with "colorhsl";
-    /// a change repaints every window.
+    /// Global hue (0-360), saturation and lightness (0-200) of colours drawn with "colorhsl",
+    /// and whether they apply at all (they do until switched off); a change repaints every
+    /// window.
     static void SetHSL(bool useHSL, short h, short s, short l);
+    static bool IsUseHSL();
     static void GetHSL(short* h, short* s, short* l);
     /// Closes the cached skin archive at the end of the program.
     static void Term();
@@ -502,6 +544,7 @@ private:
     RECT m_rcShadowLeft{};
     RECT m_rcShadowRight{};
 
+    static bool m_bUseHSL;
     static short m_H;
     static short m_S;
     static short m_L;

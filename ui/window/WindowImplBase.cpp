@@ -94,6 +94,9 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_MOUSEWHEEL:
         result = OnMouseWheel(message, wParam, lParam, handled);
         break;
+    case WM_MOUSEHOVER:
+        result = OnMouseHover(message, wParam, lParam, handled);
+        break;
     case WM_SIZE:
         result = OnSize(message, wParam, lParam, handled);
         break;
