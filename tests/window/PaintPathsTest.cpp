@@ -3,6 +3,7 @@
 // bitmap, partial repaints, the window shadow and the window's opacity.
 #include "render/RenderEngine.h"
 #include "render/RenderTestSupport.h"
+#include "support/GdiObjectCount.h"
 #include "support/SkinTestKit.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,39 @@ TEST_F(PaintPaths, HiddenLayeredWindowLetsItsBitmapGoAndPaintsWholeWhenBack) {
     ASSERT_NE(manager->GetBackgroundBitmap(), nullptr);
     EXPECT_EQ(Layered(20, 20), kBlue);
     EXPECT_EQ(Layered(30, 65), kImageColor);
+}
+
+TEST_F(PaintPaths, RepaintsResizesAndPathSwitchesLeaveNoGdiObjectBehind) {
+    { CPaintManagerUI first; } // the process-wide pen, made by the first manager
+    const int before = skintest::CountGdiObjects();
+    ASSERT_GT(before, 0);
+    Open(false);
+    const auto cycle = [this](int width) {
+        ::InvalidateRect(window, nullptr, FALSE);
+        Repaint();
+        ::SetWindowPos(window, nullptr, 0, 0, width, 100,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Repaint();
+        manager->SetBackgroundTransparent(true);
+        Repaint();
+        ::SetWindowPos(window, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Repaint();
+        manager->SetBackgroundTransparent(false);
+        Repaint();
+        ::DeleteObject(CRenderEngine::GenerateBitmap(manager, root, RECT{10, 10, 130, 40}));
+    };
+    cycle(150);
+    const int open = skintest::CountGdiObjects();
+    for (int i = 0; i < 5; ++i)
+        cycle(160 + i * 10);
+    EXPECT_EQ(skintest::CountGdiObjects(), open);
+
+    ::DestroyWindow(window);
+    window = nullptr;
+    delete host;
+    host = nullptr;
+    skintest::PumpMessages();
+    EXPECT_EQ(skintest::CountGdiObjects(), before) << "buffers, fonts and images go with it";
 }
 
 TEST_F(PaintPaths, OpacityAndInitSize) {

@@ -1,5 +1,6 @@
 #include "window/WindowWnd.h"
 
+#include "core/Handles.h"
 #include "support/SkinTestKit.h"
 #include "window/PaintManagerUI.h"
 
@@ -317,23 +318,66 @@ TEST(WindowWnd, ResizeClientKeepsWhatIsMinusOne) {
     ::DestroyWindow(window);
 }
 
+// The width of a live icon, 0 for a destroyed one.
+LONG IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0;
+    const SkinUI::CGdiBitmap color(info.hbmColor);
+    const SkinUI::CGdiBitmap mask(info.hbmMask);
+    BITMAP bitmap{};
+    ::GetObjectW(color.Get(), sizeof(bitmap), &bitmap);
+    return bitmap.bmWidth;
+}
+
 TEST(WindowWnd, SetIconSendsTheBigAndTheSmallImage) {
     ProbeWindow window;
     ASSERT_NE(window.Create(nullptr, L"icon", WS_POPUP, 0, 0, 0, 50, 50), nullptr);
     window.SetIcon(1); // the test executable's icon resource
-    const auto iconWidth = [&window](WPARAM which) {
-        const auto icon = reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, which, 0));
-        ICONINFO info{};
-        if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0L;
-        BITMAP bitmap{};
-        ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-        ::DeleteObject(info.hbmColor);
-        ::DeleteObject(info.hbmMask);
-        return bitmap.bmWidth;
+    const auto icon = [&window](WPARAM which) {
+        return reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, which, 0));
     };
-    EXPECT_EQ(iconWidth(ICON_BIG), ::GetSystemMetrics(SM_CXICON));
-    EXPECT_EQ(iconWidth(ICON_SMALL), ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(IconWidth(icon(ICON_BIG)), ::GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(IconWidth(icon(ICON_SMALL)), ::GetSystemMetrics(SM_CXSMICON));
     ::DestroyWindow(window);
+}
+
+TEST(WindowWnd, IconsSetOnAWindowGoWithItOrWithTheirReplacement) {
+    for (const bool superclassed : {false, true}) {
+        SCOPED_TRACE(superclassed ? "super-classed" : "own class");
+        ProbeWindow own;
+        EditWindow edit;
+        ProbeWindow& window = superclassed ? edit : own;
+        ASSERT_NE(window.Create(nullptr, L"icon", WS_POPUP, 0, 0, 0, 50, 50), nullptr);
+        const auto icon = [&window](WPARAM which) {
+            return reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, which, 0));
+        };
+        window.SetIcon(1);
+        const HICON firstBig = icon(ICON_BIG);
+        const HICON firstSmall = icon(ICON_SMALL);
+        ASSERT_NE(IconWidth(firstBig), 0);
+        ASSERT_NE(IconWidth(firstSmall), 0);
+
+        // Replaced: the first pair is no longer shown and goes.
+        window.SetIcon(1);
+        const HICON big = icon(ICON_BIG);
+        const HICON little = icon(ICON_SMALL);
+        EXPECT_NE(big, firstBig);
+        EXPECT_EQ(IconWidth(firstBig), 0);
+        EXPECT_EQ(IconWidth(firstSmall), 0);
+        EXPECT_NE(IconWidth(big), 0);
+
+        // A resource that does not exist clears the icons, and the pair goes too.
+        window.SetIcon(4242);
+        EXPECT_EQ(icon(ICON_BIG), nullptr);
+        EXPECT_EQ(IconWidth(big), 0);
+        EXPECT_EQ(IconWidth(little), 0);
+
+        window.SetIcon(1);
+        const HICON last = icon(ICON_BIG);
+        ASSERT_NE(IconWidth(last), 0);
+        ::DestroyWindow(window);
+        EXPECT_EQ(IconWidth(last), 0) << "destroyed with the window";
+    }
 }
 
 TEST(WindowWnd, ShowAndCloseDoNothingWithoutAWindow) {

@@ -10,23 +10,10 @@
 
 namespace SkinUI {
 
-namespace {
-
-// Labels share one GDI+ session: the first label that draws effects starts it, the last
-// one that did ends it when it goes away.
-int g_gdiplusUsers = 0;
-ULONG_PTR g_gdiplusToken = 0;
-
-bool AcquireGdiplus();
-void ReleaseGdiplus();
-
-} // namespace
-
 CLabelUI::CLabelUI() = default;
 
-CLabelUI::~CLabelUI() {
-    if (m_bGdiplusStarted) ReleaseGdiplus();
-}
+// The GDI+ session, if any, ends with the label.
+CLabelUI::~CLabelUI() = default;
 
 const wchar_t* CLabelUI::GetClass() const {
     return L"LabelUI";
@@ -367,27 +354,28 @@ void CLabelUI::PaintText(HDC hDC) {
 
 void CLabelUI::PaintEffectText(HDC hDC, const RECT& textRect) {
     if (hDC == nullptr || m_sEffectText.IsEmpty()) return;
-    if (!m_bGdiplusStarted) m_bGdiplusStarted = AcquireGdiplus();
-    if (!m_bGdiplusStarted) return;
+    if (!m_gdiplus.Start()) return;
     namespace gp = Gdiplus;
     namespace flat = Gdiplus::DllExports;
+    using Brush = CGdiplusObject<gp::GpLineGradient>;
 
-    gp::GpFont* font = nullptr;
+    CGdiplusObject<gp::GpFont> font;
     LOGFONTA logFont{};
     const HFONT labelFont = LabelFontHandle();
     if (labelFont == nullptr || ::GetObjectA(labelFont, sizeof(logFont), &logFont) == 0 ||
-        flat::GdipCreateFontFromLogfontA(hDC, &logFont, &font) != gp::Ok) {
-        font = nullptr;
-        flat::GdipCreateFontFromDC(hDC, &font);
+        flat::GdipCreateFontFromLogfontA(hDC, &logFont, font.Receive()) != gp::Ok) {
+        // What a failed call left behind is no font to free.
+        font.Detach();
+        if (flat::GdipCreateFontFromDC(hDC, font.Receive()) != gp::Ok) font.Detach();
     }
-    gp::GpGraphics* graphics = nullptr;
-    if (flat::GdipCreateFromHDC(hDC, &graphics) == gp::Ok)
-        flat::GdipSetTextRenderingHint(graphics,
+    CGdiplusObject<gp::GpGraphics> graphics;
+    if (flat::GdipCreateFromHDC(hDC, graphics.Receive()) == gp::Ok)
+        flat::GdipSetTextRenderingHint(graphics.Get(),
                                        static_cast<gp::TextRenderingHint>(m_nTextRenderingHint));
-    gp::GpStringFormat* format = nullptr;
-    if (flat::GdipCreateStringFormat(0, LANG_NEUTRAL, &format) == gp::Ok) {
-        flat::GdipSetStringFormatAlign(format, gp::StringAlignmentNear);
-        flat::GdipSetStringFormatLineAlign(format, gp::StringAlignmentCenter);
+    CGdiplusObject<gp::GpStringFormat> format;
+    if (flat::GdipCreateStringFormat(0, LANG_NEUTRAL, format.Receive()) == gp::Ok) {
+        flat::GdipSetStringFormatAlign(format.Get(), gp::StringAlignmentNear);
+        flat::GdipSetStringFormatLineAlign(format.Get(), gp::StringAlignmentCenter);
     }
 
     const int height = textRect.bottom - textRect.top;
@@ -401,37 +389,38 @@ void CLabelUI::PaintEffectText(HDC hDC, const RECT& textRect) {
     const auto argb = [](int alpha, DWORD color) -> gp::ARGB {
         return (static_cast<gp::ARGB>(alpha & 0xFF) << 24) | (color & 0x00FFFFFF);
     };
-    // A gradient brush from (angle, 0) to (0, length); null when GDI+ refuses it (for
+    // A gradient brush from (angle, 0) to (0, length); none when GDI+ refuses it (for
     // example when both points coincide).
     const auto gradient = [this](int length, gp::ARGB from, gp::ARGB to) {
         const gp::Point start(m_nGradientAngle, 0);
         const gp::Point end(0, length);
-        gp::GpLineGradient* brush = nullptr;
-        if (flat::GdipCreateLineBrushI(&start, &end, from, to, gp::WrapModeTile, &brush) != gp::Ok)
-            brush = nullptr;
+        Brush brush;
+        if (flat::GdipCreateLineBrushI(&start, &end, from, to, gp::WrapModeTile, brush.Receive()) !=
+            gp::Ok)
+            brush.Detach(); // what a failed call left behind is no brush to free
         return brush;
     };
     const DWORD shadowEnd =
         m_dwTextShadowColorB == 0xFFFFFFFF ? m_dwTextShadowColorA : m_dwTextShadowColorB;
-    gp::GpLineGradient* shadowBrush =
-        gradient(gradientLength, argb(m_nTransShadow, m_dwTextShadowColorA),
-                 argb(m_nTransShadow1, shadowEnd));
+    const Brush shadowBrush = gradient(gradientLength, argb(m_nTransShadow, m_dwTextShadowColorA),
+                                       argb(m_nTransShadow1, shadowEnd));
     const DWORD textEnd = m_dwTextColor1 == 0xFFFFFFFF ? m_dwTextColor : m_dwTextColor1;
-    gp::GpLineGradient* textBrush =
+    const Brush textBrush =
         gradient(gradientLength, argb(m_nTransText, m_dwTextColor), argb(m_nTransText1, textEnd));
-    gp::GpLineGradient* strokeBrush = nullptr;
+    Brush strokeBrush;
     if (m_bEnabledStroke && m_dwStrokeColor != 0)
         strokeBrush = gradient(height + 2, argb(m_nTransStroke, m_dwStrokeColor),
                                argb(m_nTransStroke, m_dwStrokeColor));
 
-    if (graphics != nullptr && font != nullptr && format != nullptr) {
+    if (graphics && font && format) {
         const wchar_t* text = m_sEffectText.GetData();
         const int length = m_sEffectText.GetLength();
-        const auto draw = [&](const gp::RectF& where, gp::GpLineGradient* brush) {
-            if (brush != nullptr)
-                flat::GdipDrawString(graphics, text, length, font, &where, format, brush);
+        const auto draw = [&](const gp::RectF& where, const Brush& brush) {
+            if (brush)
+                flat::GdipDrawString(graphics.Get(), text, length, font.Get(), &where, format.Get(),
+                                     brush.Get());
         };
-        if (strokeBrush != nullptr) {
+        if (strokeBrush) {
             // A one-pixel outline: the text once in each direction around its place.
             const float moves[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
             for (const auto& move : moves)
@@ -442,13 +431,6 @@ void CLabelUI::PaintEffectText(HDC hDC, const RECT& textRect) {
             draw(shadowLayout, shadowBrush);
         draw(layout, textBrush);
     }
-
-    if (strokeBrush != nullptr) flat::GdipDeleteBrush(strokeBrush);
-    if (textBrush != nullptr) flat::GdipDeleteBrush(textBrush);
-    if (shadowBrush != nullptr) flat::GdipDeleteBrush(shadowBrush);
-    if (format != nullptr) flat::GdipDeleteStringFormat(format);
-    if (graphics != nullptr) flat::GdipDeleteGraphics(graphics);
-    if (font != nullptr) flat::GdipDeleteFont(font);
 }
 
 void CLabelUI::ApplyDefaultTextColors() {
@@ -482,26 +464,5 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, const wchar_t* text, DWORD color
 void CLabelUI::FillPaintRect(HDC hDC, DWORD color) {
     CRenderEngine::DrawColor(hDC, m_rcPaint, GetAdjustColor(color));
 }
-
-namespace {
-
-bool AcquireGdiplus() {
-    if (g_gdiplusUsers == 0) {
-        Gdiplus::GdiplusStartupInput input; // version 1, no callbacks
-        if (Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok) return false;
-    }
-    ++g_gdiplusUsers;
-    return true;
-}
-
-void ReleaseGdiplus() {
-    if (g_gdiplusUsers <= 0) return;
-    if (--g_gdiplusUsers == 0) {
-        Gdiplus::GdiplusShutdown(g_gdiplusToken);
-        g_gdiplusToken = 0;
-    }
-}
-
-} // namespace
 
 } // namespace SkinUI

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "control/ControlUI.h"
+#include "core/Handles.h"
 #include "core/SkinString.h"
 
 namespace SkinUI {
@@ -153,7 +154,7 @@ protected:
     TShadowOffsetUI m_ShadowOffset;
     CSkinString m_sEffectText;
     int m_nTextRenderingHint = 0;
-    bool m_bGdiplusStarted = false; ///< holds a reference on the process's GDI+ session
+    CGdiplusSession m_gdiplus; ///< started on the first paint with effects
 };
 
 } // namespace SkinUI

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/Handles.h"
+
 namespace SkinUI {
 
 // Scope guard that narrows a device context's clip region to a rectangle or a rounded
@@ -33,12 +35,12 @@ private:
     /// Gives the old clip back and forgets both regions.
     void Restore();
     /// Shared by both generate operations: `region` is the shape in device coordinates.
-    static void Generate(HDC hDC, const RECT& rc, HRGN region, CRenderClip& clip);
+    static void Generate(HDC hDC, const RECT& rc, CGdiRegion region, CRenderClip& clip);
 
-    RECT m_itemRect;  ///< the rectangle the clip was made for
-    HDC m_dc;         ///< where the clip is selected; null while inactive
-    HRGN m_region;    ///< the clip in force while the guard lives (device coordinates)
-    HRGN m_oldRegion; ///< the clip before it; null when there was none
+    RECT m_itemRect;        ///< the rectangle the clip was made for
+    HDC m_dc;               ///< where the clip is selected; null while inactive
+    CGdiRegion m_region;    ///< the clip in force while the guard lives (device coordinates)
+    CGdiRegion m_oldRegion; ///< the clip before it; null when there was none
 };
 
 } // namespace SkinUI

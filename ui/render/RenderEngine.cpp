@@ -13,6 +13,7 @@
 
 #include "control/ControlUI.h"
 #include "core/NumberList.h"
+#include "core/Handles.h"
 #include "core/SkinFile.h"
 #include "render/StbImage.h"
 #include "window/PaintManagerUI.h"
@@ -113,11 +114,11 @@ DWORD Premultiply(DWORD color) {
     return result;
 }
 
-// A 32-bit top-down DIB section; null when it cannot be made.
-HBITMAP CreateTopDownDib(HDC hDC, int width, int height, DWORD** pixels) {
+// A 32-bit top-down DIB section; empty when it cannot be made.
+CGdiBitmap CreateTopDownDib(HDC hDC, int width, int height, DWORD** pixels) {
     *pixels = nullptr;
     if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > INT_MAX / 4) {
-        return nullptr;
+        return CGdiBitmap();
     }
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -128,11 +129,8 @@ HBITMAP CreateTopDownDib(HDC hDC, int width, int height, DWORD** pixels) {
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr || bits == nullptr) {
-        if (bitmap != nullptr) DeleteObject(bitmap);
-        return nullptr;
-    }
+    CGdiBitmap bitmap(CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) return CGdiBitmap();
     *pixels = static_cast<DWORD*>(bits);
     return bitmap;
 }
@@ -300,17 +298,16 @@ bool BlendDirect(HDC dest, int x, int y, int width, int height, HDC source, int 
                        static_cast<LONG>(left + width), static_cast<LONG>(top + height)};
 
     // The parts of the area inside the clip region (device coordinates) and the bitmap.
-    HRGN clip = CreateRectRgn(0, 0, 0, 0);
-    if (clip == nullptr) return false;
-    const int clipState = GetClipRgn(dest, clip);
-    if (clipState == 0) SetRectRgn(clip, 0, 0, to.width, to.height);
+    const CGdiRegion clip(CreateRectRgn(0, 0, 0, 0));
+    if (!clip) return false;
+    const int clipState = GetClipRgn(dest, clip.Get());
+    if (clipState == 0) SetRectRgn(clip.Get(), 0, 0, to.width, to.height);
     RGNDATA* parts = nullptr;
-    const DWORD partsSize = clipState >= 0 ? GetRegionData(clip, 0, nullptr) : 0;
+    const DWORD partsSize = clipState >= 0 ? GetRegionData(clip.Get(), 0, nullptr) : 0;
     if (partsSize > 0) parts = static_cast<RGNDATA*>(std::malloc(partsSize));
     int* columns = static_cast<int*>(std::malloc(static_cast<size_t>(width) * sizeof(int)));
     const bool ready = parts != nullptr && columns != nullptr &&
-                       GetRegionData(clip, partsSize, parts) == partsSize;
-    DeleteObject(clip);
+                       GetRegionData(clip.Get(), partsSize, parts) == partsSize;
     if (!ready) {
         std::free(parts);
         std::free(columns);
@@ -536,8 +533,8 @@ TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask, STRIN
         return nullptr;
     }
     DWORD* pixels = nullptr;
-    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
-    if (bitmap == nullptr) {
+    CGdiBitmap bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
+    if (!bitmap) {
         SkinImageFree(rgba);
         return nullptr;
     }
@@ -563,11 +560,8 @@ TImageInfo* DecodeImage(const unsigned char* data, DWORD size, DWORD mask, STRIN
     }
     SkinImageFree(rgba);
     TImageInfo* info = new (std::nothrow) TImageInfo;
-    if (info == nullptr) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    info->bitmap = bitmap;
+    if (info == nullptr) return nullptr;
+    info->bitmap = bitmap.Detach();
     info->width = width;
     info->height = height;
     info->alphaChannel = alphaChannel;
@@ -821,38 +815,39 @@ private:
 class CSelectedImage {
 public:
     CSelectedImage(HDC target, HBITMAP bitmap) {
-        static HDC shared = nullptr;
+        static CMemoryDC shared;
+        HDC dc = nullptr;
         if (!s_sharedInUse) {
-            if (shared == nullptr) shared = CreateCompatibleDC(nullptr);
-            if (shared != nullptr) {
-                m_dc = shared;
-                m_shared = true;
-                s_sharedInUse = true;
-            }
+            if (!shared) shared.Reset(CreateCompatibleDC(nullptr));
+            dc = shared.Get();
+            m_shared = dc != nullptr;
         }
-        if (m_dc == nullptr) m_dc = CreateCompatibleDC(target);
-        if (m_dc != nullptr) m_oldBitmap = SelectObject(m_dc, bitmap);
+        if (dc == nullptr) {
+            m_own.Reset(CreateCompatibleDC(target));
+            dc = m_own.Get();
+        }
+        m_selection = CSelection(dc, bitmap);
+        m_dc = dc;
+        // Only a selection that holds keeps the shared DC from others.
+        m_shared = m_shared && m_selection;
+        if (m_shared) s_sharedInUse = true;
     }
     ~CSelectedImage() {
-        if (m_dc == nullptr) return;
-        if (m_oldBitmap != nullptr) SelectObject(m_dc, m_oldBitmap);
-        if (m_shared) {
-            s_sharedInUse = false;
-        } else {
-            DeleteDC(m_dc);
-        }
+        m_selection.Reset();
+        if (m_shared) s_sharedInUse = false;
     }
     CSelectedImage(const CSelectedImage&) = delete;
     CSelectedImage& operator=(const CSelectedImage&) = delete;
 
     /// False when the bitmap could not be selected (or no DC made).
-    explicit operator bool() const { return m_oldBitmap != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(m_selection); }
     HDC dc() const { return m_dc; }
 
 private:
     static bool s_sharedInUse;
+    CMemoryDC m_own; // when the shared DC is in use
+    CSelection m_selection;
     HDC m_dc = nullptr;
-    HGDIOBJ m_oldBitmap = nullptr;
     bool m_shared = false;
 };
 
@@ -984,39 +979,35 @@ TImageInfo* CRenderEngine::LoadImageW(STRINGorID bitmap, const wchar_t* type, DW
 
 TImageInfo* CRenderEngine::LoadImageFromHICON(HICON icon) {
     if (icon == nullptr) return nullptr;
+    namespace flat = Gdiplus::DllExports;
     // GDI+ is started for this one conversion; starts are counted, so an application that
     // runs GDI+ itself keeps it running.
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return nullptr;
-    TImageInfo* info = nullptr;
-    Gdiplus::GpBitmap* image = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromHICON(icon, &image) == Gdiplus::Ok) {
-        HBITMAP bitmap = nullptr;
-        UINT width = 0;
-        UINT height = 0;
-        if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0xFF000000) ==
-                Gdiplus::Ok &&
-            Gdiplus::DllExports::GdipGetImageWidth(image, &width) == Gdiplus::Ok &&
-            Gdiplus::DllExports::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
-            (info = new (std::nothrow) TImageInfo) != nullptr) {
-            info->bitmap = bitmap;
-            info->width = static_cast<int>(width);
-            info->height = static_cast<int>(height);
-            info->alphaChannel = false;
-        } else if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
-        Gdiplus::DllExports::GdipDisposeImage(image);
+    CGdiplusSession session;
+    if (!session.Start()) return nullptr;
+    CGdiplusObject<Gdiplus::GpBitmap> image;
+    CGdiBitmap bitmap;
+    UINT width = 0;
+    UINT height = 0;
+    if (flat::GdipCreateBitmapFromHICON(icon, image.Receive()) != Gdiplus::Ok ||
+        flat::GdipCreateHBITMAPFromBitmap(image.Get(), bitmap.Receive(), 0xFF000000) !=
+            Gdiplus::Ok ||
+        flat::GdipGetImageWidth(image.Get(), &width) != Gdiplus::Ok ||
+        flat::GdipGetImageHeight(image.Get(), &height) != Gdiplus::Ok) {
+        return nullptr;
     }
-    Gdiplus::GdiplusShutdown(token);
+    TImageInfo* info = new (std::nothrow) TImageInfo;
+    if (info == nullptr) return nullptr;
+    info->bitmap = bitmap.Detach();
+    info->width = static_cast<int>(width);
+    info->height = static_cast<int>(height);
+    info->alphaChannel = false;
     return info;
 }
 
 void CRenderEngine::FreeImage(TImageInfo* info) {
     if (info == nullptr) return;
     CImageBudget::Release(info->decodedBytes);
-    if (info->bitmap != nullptr) DeleteObject(info->bitmap);
+    const CGdiBitmap bitmap(info->bitmap); // the record owns its bitmap
     delete info;
 }
 
@@ -1235,13 +1226,12 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color) {
     // One premultiplied pixel blended over the rectangle: correct over any background,
     // and opaque colours stay opaque on surfaces with alpha.
     DWORD* pixel = nullptr;
-    HBITMAP bitmap = CreateTopDownDib(hDC, 1, 1, &pixel);
-    if (bitmap == nullptr) return;
+    const CGdiBitmap bitmap = CreateTopDownDib(hDC, 1, 1, &pixel);
+    if (!bitmap) return;
     *pixel = Premultiply(color);
     const RECT source = {0, 0, 1, 1};
     const RECT noCorners = {0, 0, 0, 0};
-    DrawImage(hDC, bitmap, rc, rc, source, noCorners, true);
-    DeleteObject(bitmap);
+    DrawImage(hDC, bitmap.Get(), rc, rc, source, noCorners, true);
 }
 
 void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical,
@@ -1257,28 +1247,19 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
     // and on 32-bit surfaces the right alpha bytes, with or without the system's gradients.
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    HDC surface = CreateCompatibleDC(hDC);
-    if (surface == nullptr) return;
     DWORD* pixels = nullptr;
-    HBITMAP bitmap = CreateTopDownDib(hDC, width, height, &pixels);
-    if (bitmap == nullptr) {
-        DeleteDC(surface);
-        return;
-    }
-    HGDIOBJ oldBitmap = SelectObject(surface, bitmap);
+    CBitmapDC surface;
+    if (!surface.Create(hDC, CreateTopDownDib(hDC, width, height, &pixels))) return;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    if (FillGradient(surface, RECT{0, 0, width, height}, first, second, vertical)) {
+    if (FillGradient(surface.GetDC(), RECT{0, 0, width, height}, first, second, vertical)) {
         GdiFlush();
         for (size_t i = 0; i < count; ++i)
             pixels[i] |= 0xFF000000;
     } else {
         FillGradientBands(pixels, width, height, first, second, vertical, steps);
     }
-    Blend(hDC, rc.left, rc.top, width, height, surface, 0, 0, width, height,
+    Blend(hDC, rc.left, rc.top, width, height, surface.GetDC(), 0, 0, width, height,
           PremultipliedBlend(alpha));
-    SelectObject(surface, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(surface);
 }
 
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style) {
@@ -1287,23 +1268,19 @@ void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int
     description.lopnStyle = static_cast<UINT>(style);
     description.lopnWidth.x = size;
     description.lopnColor = ToColorRef(color);
-    HPEN pen = CreatePenIndirect(&description);
-    if (pen == nullptr) return;
+    const CGdiPen pen(CreatePenIndirect(&description));
+    if (!pen) return;
     const int margin = (size > 1 ? size : 1) + 1;
     RECT bounds = {rc.left < rc.right ? rc.left : rc.right, rc.top < rc.bottom ? rc.top : rc.bottom,
                    rc.left < rc.right ? rc.right : rc.left,
                    rc.top < rc.bottom ? rc.bottom : rc.top};
     InflateRect(&bounds, margin, margin);
-    {
-        COpaqueGdiScope opaque(hDC, bounds);
-        HGDIOBJ oldPen = SelectObject(hDC, pen);
-        POINT oldPosition;
-        MoveToEx(hDC, rc.left, rc.top, &oldPosition);
-        LineTo(hDC, rc.right, rc.bottom);
-        MoveToEx(hDC, oldPosition.x, oldPosition.y, nullptr);
-        SelectObject(hDC, oldPen);
-    }
-    DeleteObject(pen);
+    COpaqueGdiScope opaque(hDC, bounds);
+    const CSelection selectedPen(hDC, pen.Get());
+    POINT oldPosition;
+    MoveToEx(hDC, rc.left, rc.top, &oldPosition);
+    LineTo(hDC, rc.right, rc.bottom);
+    MoveToEx(hDC, oldPosition.x, oldPosition.y, nullptr);
 }
 
 void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color) {
@@ -1313,27 +1290,23 @@ void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color) {
 void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, int height,
                                   DWORD color) {
     if (hDC == nullptr) return;
-    HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
-    if (pen == nullptr) return;
+    const CGdiPen pen(CreatePen(PS_INSIDEFRAME, size, ToColorRef(color)));
+    if (!pen) return;
     RECT bounds = rc;
     const int margin = (size > 1 ? size : 1) + 1;
     InflateRect(&bounds, margin, margin);
     // The pen stays inside the frame: within the border and the corners' curves.
     RECT inside = rc;
     InflateRect(&inside, -(margin + std::abs(width) / 2), -(margin + std::abs(height) / 2));
-    {
-        COpaqueGdiScope opaque(hDC, bounds, inside);
-        HGDIOBJ oldPen = SelectObject(hDC, pen);
-        HGDIOBJ oldBrush = SelectObject(hDC, GetStockObject(NULL_BRUSH));
-        if (width == 0 && height == 0) {
-            Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
-        } else {
-            RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
-        }
-        SelectObject(hDC, oldBrush);
-        SelectObject(hDC, oldPen);
+    // The scope comes first: it must see the pixels after the pen and brush are back.
+    COpaqueGdiScope opaque(hDC, bounds, inside);
+    const CSelection selectedPen(hDC, pen.Get());
+    const CSelection selectedBrush(hDC, GetStockObject(NULL_BRUSH));
+    if (width == 0 && height == 0) {
+        Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+    } else {
+        RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
     }
-    DeleteObject(pen);
 }
 
 // ---------------------------------------------------------------------------
@@ -1345,17 +1318,18 @@ void CRenderEngine::DrawTextW(HDC hDC, CPaintManagerUI* manager, RECT& rc, const
     format |= DT_NOPREFIX;
     const int oldMode = SetBkMode(hDC, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(hDC, ToColorRef(color));
-    HGDIOBJ oldFont = SelectObject(hDC, manager->GetFont(font));
-    if ((format & DT_CALCRECT) != 0) {
-        ::DrawTextW(hDC, text, -1, &rc, format);
-    } else {
-        // Text writes alpha 0 into surfaces with alpha; the scope keeps it visible.
-        RECT bounds = rc;
-        if ((format & DT_NOCLIP) != 0) GetClipBox(hDC, &bounds);
-        COpaqueGdiScope opaque(hDC, bounds);
-        ::DrawTextW(hDC, text, -1, &rc, format);
+    {
+        const CSelection selectedFont(hDC, manager->GetFont(font));
+        if ((format & DT_CALCRECT) != 0) {
+            ::DrawTextW(hDC, text, -1, &rc, format);
+        } else {
+            // Text writes alpha 0 into surfaces with alpha; the scope keeps it visible.
+            RECT bounds = rc;
+            if ((format & DT_NOCLIP) != 0) GetClipBox(hDC, &bounds);
+            COpaqueGdiScope opaque(hDC, bounds);
+            ::DrawTextW(hDC, text, -1, &rc, format);
+        }
     }
-    if (oldFont != nullptr) SelectObject(hDC, oldFont);
     SetTextColor(hDC, oldColor);
     SetBkMode(hDC, oldMode);
 }
@@ -1372,9 +1346,8 @@ SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t
     SIZE size = {0, 0};
     if (hDC == nullptr || manager == nullptr || text == nullptr) return size;
     const size_t length = std::wcslen(text);
-    HGDIOBJ oldFont = SelectObject(hDC, manager->GetFont(font));
+    const CSelection selectedFont(hDC, manager->GetFont(font));
     GetTextExtentPoint32W(hDC, text, length > INT_MAX ? INT_MAX : static_cast<int>(length), &size);
-    if (oldFont != nullptr) SelectObject(hDC, oldFont);
     return size;
 }
 
@@ -1387,12 +1360,15 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* manager, CControlUI* cont
         return nullptr;
     }
     // Painted the way the window paints, into a surface like the window's.
-    HDC screen = nullptr;
+    CWindowDC screen;
     HDC paintDC = manager->GetPaintDC();
-    if (paintDC == nullptr) paintDC = screen = GetDC(nullptr);
-    HDC canvasDC = CreateCompatibleDC(paintDC);
-    HDC copyDC = CreateCompatibleDC(paintDC);
-    HBITMAP canvas = CreateCompatibleBitmap(paintDC, rc.right, rc.bottom);
+    if (paintDC == nullptr) {
+        screen = CWindowDC(nullptr);
+        paintDC = screen.Get();
+    }
+    CBitmapDC canvas;
+    if (!canvas.Create(paintDC, CGdiBitmap(CreateCompatibleBitmap(paintDC, rc.right, rc.bottom))))
+        return nullptr;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -1402,26 +1378,18 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* manager, CControlUI* cont
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* bits = nullptr;
-    HBITMAP snapshot = CreateDIBSection(paintDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    CGdiBitmap snapshot(CreateDIBSection(paintDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const CMemoryDC copyDC(CreateCompatibleDC(paintDC));
+    if (!snapshot) return nullptr;
+    control->DoPaint(canvas.GetDC(), rc);
     bool done = false;
-    if (canvasDC != nullptr && copyDC != nullptr && canvas != nullptr && snapshot != nullptr) {
-        HGDIOBJ oldCanvas = SelectObject(canvasDC, canvas);
-        control->DoPaint(canvasDC, rc);
-        HGDIOBJ oldSnapshot = SelectObject(copyDC, snapshot);
-        done = BitBlt(copyDC, 0, 0, width, height, canvasDC, rc.left, rc.top, SRCCOPY) != FALSE;
+    {
+        const CSelection selected(copyDC.Get(), snapshot.Get());
+        done = selected && BitBlt(copyDC.Get(), 0, 0, width, height, canvas.GetDC(), rc.left,
+                                  rc.top, SRCCOPY) != FALSE;
         GdiFlush();
-        SelectObject(copyDC, oldSnapshot);
-        SelectObject(canvasDC, oldCanvas);
     }
-    if (canvas != nullptr) DeleteObject(canvas);
-    if (copyDC != nullptr) DeleteDC(copyDC);
-    if (canvasDC != nullptr) DeleteDC(canvasDC);
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    if (!done && snapshot != nullptr) {
-        DeleteObject(snapshot);
-        snapshot = nullptr;
-    }
-    return snapshot;
+    return done ? snapshot.Detach() : nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -1434,20 +1402,23 @@ bool CRenderEngine::SoftwareAlphaBlend(HDC dest, int x, int y, int width, int he
         sourceHeight <= 0) {
         return false;
     }
-    HDC work = CreateCompatibleDC(dest);
-    if (work == nullptr) return false;
+    const CMemoryDC work(CreateCompatibleDC(dest));
+    if (!work) return false;
     DWORD* sourcePixels = nullptr;
     DWORD* destPixels = nullptr;
-    HBITMAP sourceCopy = CreateTopDownDib(dest, width, height, &sourcePixels);
-    HBITMAP destCopy = CreateTopDownDib(dest, width, height, &destPixels);
+    const CGdiBitmap sourceCopy = CreateTopDownDib(dest, width, height, &sourcePixels);
+    const CGdiBitmap destCopy = CreateTopDownDib(dest, width, height, &destPixels);
     bool done = false;
-    if (sourceCopy != nullptr && destCopy != nullptr) {
-        HGDIOBJ oldBitmap = SelectObject(work, sourceCopy);
-        SetStretchBltMode(work, COLORONCOLOR);
-        done = StretchBlt(work, 0, 0, width, height, source, sourceX, sourceY, sourceWidth,
-                          sourceHeight, SRCCOPY) != FALSE;
-        SelectObject(work, destCopy);
-        done = done && BitBlt(work, 0, 0, width, height, dest, x, y, SRCCOPY) != FALSE;
+    if (sourceCopy && destCopy) {
+        CSelection selected(work.Get(), sourceCopy.Get());
+        SetStretchBltMode(work.Get(), COLORONCOLOR);
+        done = selected && StretchBlt(work.Get(), 0, 0, width, height, source, sourceX, sourceY,
+                                      sourceWidth, sourceHeight, SRCCOPY) != FALSE;
+        // The first copy leaves before the second goes in, so the DC's own bitmap comes back.
+        selected.Reset();
+        selected = CSelection(work.Get(), destCopy.Get());
+        done = done && selected &&
+               BitBlt(work.Get(), 0, 0, width, height, dest, x, y, SRCCOPY) != FALSE;
         GdiFlush();
         if (done) {
             // Premultiplied source-over: every channel, alpha included, is
@@ -1470,13 +1441,9 @@ bool CRenderEngine::SoftwareAlphaBlend(HDC dest, int x, int y, int width, int he
                 }
                 destPixels[i] = result;
             }
-            done = BitBlt(dest, x, y, width, height, work, 0, 0, SRCCOPY) != FALSE;
+            done = BitBlt(dest, x, y, width, height, work.Get(), 0, 0, SRCCOPY) != FALSE;
         }
-        SelectObject(work, oldBitmap);
     }
-    if (sourceCopy != nullptr) DeleteObject(sourceCopy);
-    if (destCopy != nullptr) DeleteObject(destCopy);
-    DeleteDC(work);
     return done;
 }
 

@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <new>
+#include <utility>
 
 #include "control/ControlUI.h"
 #include "core/ZipArchive.h"
@@ -55,6 +56,17 @@ bool SameSize(SIZE a, SIZE b) {
     return a.cx == b.cx && a.cy == b.cy;
 }
 
+// Font and image records keep plain handles; they are freed through the owners.
+void FreeRecordHandle(HFONT& font) {
+    const CGdiFont owned(font);
+    font = nullptr;
+}
+
+void FreeRecordHandle(HBITMAP& bitmap) {
+    const CGdiBitmap owned(bitmap);
+    bitmap = nullptr;
+}
+
 } // namespace
 
 bool CPaintManagerUI::m_bUseHSL = true;
@@ -84,8 +96,7 @@ void CPaintManagerUI::InitPaintResources() {
 }
 
 void CPaintManagerUI::ReleasePaintResources() {
-    if (m_DefaultFontInfo.font != nullptr) ::DeleteObject(m_DefaultFontInfo.font);
-    m_DefaultFontInfo.font = nullptr;
+    FreeRecordHandle(m_DefaultFontInfo.font);
     RemoveAllFonts();
     RemoveAllImages();
     RemoveAllDefaultAttributeList();
@@ -94,26 +105,12 @@ void CPaintManagerUI::ReleasePaintResources() {
 }
 
 void CPaintManagerUI::DeleteOffscreen() {
-    if (m_hDcOffscreen != nullptr) {
-        ::SelectObject(m_hDcOffscreen, m_hbmpOffscreenOld);
-        ::DeleteDC(m_hDcOffscreen);
-    }
-    if (m_hbmpOffscreen != nullptr) ::DeleteObject(m_hbmpOffscreen);
-    m_hDcOffscreen = nullptr;
-    m_hbmpOffscreen = nullptr;
-    m_hbmpOffscreenOld = nullptr;
+    m_offscreen.Reset();
     m_szOffscreen = SIZE{};
 }
 
 void CPaintManagerUI::DeleteBackground() {
-    if (m_hDcBackground != nullptr) {
-        ::SelectObject(m_hDcBackground, m_hbmpBackgroundOld);
-        ::DeleteDC(m_hDcBackground);
-    }
-    if (m_hbmpBackground != nullptr) ::DeleteObject(m_hbmpBackground);
-    m_hDcBackground = nullptr;
-    m_hbmpBackground = nullptr;
-    m_hbmpBackgroundOld = nullptr;
+    m_background.Reset();
     m_pBackgroundBits = nullptr;
     m_szBackground = SIZE{};
 }
@@ -124,9 +121,7 @@ void CPaintManagerUI::OnPaint() {
     RECT update{};
     if (!::GetUpdateRect(m_hWndPaint, &update, FALSE)) return;
     if (m_pRoot == nullptr) {
-        PAINTSTRUCT ps{};
-        ::BeginPaint(m_hWndPaint, &ps);
-        ::EndPaint(m_hWndPaint, &ps);
+        const CPaintScope validate(m_hWndPaint);
         return;
     }
     if (m_bAlphaBackground) {
@@ -140,39 +135,32 @@ void CPaintManagerUI::PaintOffscreen() {
     if (LayoutPass()) DeleteOffscreen();
     const SIZE client = GetClientSize();
     // A size change that did not reach the root still needs a buffer of the new size.
-    if (m_hDcOffscreen != nullptr && !SameSize(m_szOffscreen, client)) DeleteOffscreen();
-    if (m_hDcOffscreen == nullptr && client.cx > 0 && client.cy > 0) {
-        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
-        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, client.cx, client.cy);
-        if (m_hDcOffscreen != nullptr && m_hbmpOffscreen != nullptr) {
-            m_hbmpOffscreenOld = ::SelectObject(m_hDcOffscreen, m_hbmpOffscreen);
-            m_szOffscreen = client;
-        } else {
-            DeleteOffscreen();
-        }
+    if (m_offscreen && !SameSize(m_szOffscreen, client)) DeleteOffscreen();
+    if (!m_offscreen && client.cx > 0 && client.cy > 0 &&
+        m_offscreen.Create(m_paintDC.Get(), CGdiBitmap(::CreateCompatibleBitmap(
+                                                m_paintDC.Get(), client.cx, client.cy)))) {
+        m_szOffscreen = client;
     }
 
-    PAINTSTRUCT ps{};
-    HDC windowDC = ::BeginPaint(m_hWndPaint, &ps);
-    const RECT& paint = ps.rcPaint;
+    CPaintScope paintScope(m_hWndPaint);
+    HDC windowDC = paintScope.GetDC();
+    const RECT paint = paintScope.GetPaintRect();
     // Without a buffer the tree still paints, straight onto the window.
-    HDC target = m_hDcOffscreen != nullptr ? m_hDcOffscreen : windowDC;
+    HDC target = m_offscreen ? m_offscreen.GetDC() : windowDC;
     const int state = ::SaveDC(target);
     m_pRoot->DoPaint(target, paint);
     PostPaint(target, paint);
     ::RestoreDC(target, state);
     if (target != windowDC) {
         ::BitBlt(windowDC, paint.left, paint.top, paint.right - paint.left,
-                 paint.bottom - paint.top, m_hDcOffscreen, paint.left, paint.top, SRCCOPY);
+                 paint.bottom - paint.top, target, paint.left, paint.top, SRCCOPY);
     }
     if (m_bShowUpdateRect) {
-        HGDIOBJ oldPen = ::SelectObject(windowDC, m_hUpdateRectPen);
-        HGDIOBJ oldBrush = ::SelectObject(windowDC, ::GetStockObject(HOLLOW_BRUSH));
+        const CSelection pen(windowDC, m_hUpdateRectPen);
+        const CSelection brush(windowDC, ::GetStockObject(HOLLOW_BRUSH));
         ::Rectangle(windowDC, paint.left, paint.top, paint.right, paint.bottom);
-        ::SelectObject(windowDC, oldBrush);
-        ::SelectObject(windowDC, oldPen);
     }
-    ::EndPaint(m_hWndPaint, &ps);
+    paintScope.End();
     if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
@@ -189,11 +177,10 @@ void CPaintManagerUI::PaintLayered() {
     // is visible on screen, which says nothing about the bitmap of a layered window.
     RECT paint{};
     ::GetUpdateRect(m_hWndPaint, &paint, FALSE);
-    PAINTSTRUCT ps{};
-    ::BeginPaint(m_hWndPaint, &ps);
+    CPaintScope paintScope(m_hWndPaint);
     // The bitmap is kept while the size stays; a new one starts transparent and is painted
     // whole.
-    if (m_hDcBackground == nullptr || !SameSize(m_szBackground, size)) {
+    if (!m_background || !SameSize(m_szBackground, size)) {
         DeleteBackground();
         if (size.cx > 0 && size.cy > 0) {
             BITMAPINFO info{};
@@ -206,20 +193,17 @@ void CPaintManagerUI::PaintLayered() {
             info.bmiHeader.biSizeImage =
                 static_cast<DWORD>(size.cx) * static_cast<DWORD>(size.cy) * 4;
             void* bits = nullptr;
-            m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
-            m_hbmpBackground =
-                ::CreateDIBSection(m_hDcPaint, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-            if (m_hDcBackground != nullptr && m_hbmpBackground != nullptr && bits != nullptr) {
-                m_hbmpBackgroundOld = ::SelectObject(m_hDcBackground, m_hbmpBackground);
+            CGdiBitmap bitmap(
+                ::CreateDIBSection(m_paintDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+            if (bits != nullptr && m_background.Create(m_paintDC.Get(), std::move(bitmap))) {
                 m_pBackgroundBits = static_cast<DWORD*>(bits);
                 m_szBackground = size;
-            } else {
-                DeleteBackground();
             }
         }
         paint = client;
     }
-    if (m_hDcBackground != nullptr && ::IntersectRect(&paint, &paint, &client)) {
+    HDC background = m_background.GetDC();
+    if (background != nullptr && ::IntersectRect(&paint, &paint, &client)) {
         // What is repainted starts transparent; everything else stays as it was.
         ::GdiFlush();
         for (int y = paint.top; y < paint.bottom; ++y) {
@@ -227,14 +211,13 @@ void CPaintManagerUI::PaintLayered() {
             std::memset(row + paint.left, 0,
                         static_cast<size_t>(paint.right - paint.left) * sizeof(DWORD));
         }
-        const int state = ::SaveDC(m_hDcBackground);
-        ::IntersectClipRect(m_hDcBackground, paint.left, paint.top, paint.right, paint.bottom);
+        const int state = ::SaveDC(background);
+        ::IntersectClipRect(background, paint.left, paint.top, paint.right, paint.bottom);
         RECT content = client;
         if (m_bHasShadow) DrawWindowShadow(content);
         RECT rootPaint{};
-        if (::IntersectRect(&rootPaint, &paint, &content))
-            m_pRoot->DoPaint(m_hDcBackground, rootPaint);
-        ::RestoreDC(m_hDcBackground, state);
+        if (::IntersectRect(&rootPaint, &paint, &content)) m_pRoot->DoPaint(background, rootPaint);
+        ::RestoreDC(background, state);
         ::GdiFlush();
 
         RECT window{};
@@ -248,18 +231,18 @@ void CPaintManagerUI::PaintLayered() {
                                        nullptr,
                                        &position,
                                        &windowSize,
-                                       m_hDcBackground,
+                                       background,
                                        &origin,
                                        0,
                                        &blend,
                                        ULW_ALPHA,
                                        &paint};
         if (!::UpdateLayeredWindowIndirect(m_hWndPaint, &update)) {
-            ::UpdateLayeredWindow(m_hWndPaint, nullptr, &position, &windowSize, m_hDcBackground,
-                                  &origin, 0, &blend, ULW_ALPHA);
+            ::UpdateLayeredWindow(m_hWndPaint, nullptr, &position, &windowSize, background, &origin,
+                                  0, &blend, ULW_ALPHA);
         }
     }
-    ::EndPaint(m_hWndPaint, &ps);
+    paintScope.End();
     if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
@@ -283,7 +266,7 @@ void CPaintManagerUI::OnPrintClient(HDC hDC, LPARAM flags) {
 }
 
 HBITMAP CPaintManagerUI::GetBackgroundBitmap() const {
-    return m_hbmpBackground;
+    return m_background.GetBitmap();
 }
 
 // ---- Window settings
@@ -456,7 +439,7 @@ bool CPaintManagerUI::GenerateShadowRenderString(const RECT& source, const RECT&
 }
 
 void CPaintManagerUI::DrawWindowShadow(RECT& window) {
-    DrawWindowShadow(m_hDcBackground, window);
+    DrawWindowShadow(m_background.GetDC(), window);
 }
 
 void CPaintManagerUI::DrawWindowShadow(HDC hDC, RECT& window) {
@@ -561,38 +544,35 @@ TFontInfo* CPaintManagerUI::MakeFont(const wchar_t* faceName, int size, bool bol
     }
     if (underline) font.lfUnderline = TRUE;
     if (italic) font.lfItalic = TRUE;
-    HFONT handle = ::CreateFontIndirectW(&font);
-    if (handle == nullptr) return nullptr;
+    CGdiFont handle(::CreateFontIndirectW(&font));
+    if (!handle) return nullptr;
     auto* info = new (std::nothrow) TFontInfo;
-    if (info == nullptr) {
-        ::DeleteObject(handle);
-        return nullptr;
-    }
-    info->font = handle;
+    if (info == nullptr) return nullptr;
+    info->font = handle.Detach();
     info->faceName = faceName;
     info->size = size;
     info->bold = bold;
     info->underline = underline;
     info->italic = italic;
-    if (m_hDcPaint != nullptr) Measured(info);
+    if (m_paintDC) Measured(info);
     return info;
 }
 
 void CPaintManagerUI::FreeFont(TFontInfo* info) {
     if (info == nullptr) return;
-    if (info->font != nullptr) ::DeleteObject(info->font);
+    FreeRecordHandle(info->font);
     delete info;
 }
 
 TFontInfo* CPaintManagerUI::Measured(TFontInfo* info) {
     if (info == nullptr || info->metrics.tmHeight != 0 || info->font == nullptr) return info;
     // Without a window yet, a memory DC measures the same font.
-    HDC measuring = m_hDcPaint != nullptr ? m_hDcPaint : ::CreateCompatibleDC(nullptr);
+    CMemoryDC memoryDC;
+    if (!m_paintDC) memoryDC.Reset(::CreateCompatibleDC(nullptr));
+    HDC measuring = m_paintDC ? m_paintDC.Get() : memoryDC.Get();
     if (measuring == nullptr) return info;
-    HGDIOBJ oldFont = ::SelectObject(measuring, info->font);
+    const CSelection selected(measuring, info->font);
     ::GetTextMetricsW(measuring, &info->metrics);
-    ::SelectObject(measuring, oldFont);
-    if (measuring != m_hDcPaint) ::DeleteDC(measuring);
     return info;
 }
 
@@ -600,7 +580,7 @@ bool CPaintManagerUI::SetDefaultFont(const wchar_t* faceName, int size, bool bol
                                      bool italic) {
     TFontInfo* made = MakeFont(faceName, size, bold, underline, italic);
     if (made == nullptr) return false;
-    if (m_DefaultFontInfo.font != nullptr) ::DeleteObject(m_DefaultFontInfo.font);
+    FreeRecordHandle(m_DefaultFontInfo.font);
     m_DefaultFontInfo = *made;
     made->font = nullptr;
     delete made;
@@ -747,12 +727,10 @@ TImageInfo* CPaintManagerUI::AddImage(const wchar_t* name, HBITMAP bitmap, int c
                                       bool alpha) {
     if (name == nullptr || *name == L'\0' || bitmap == nullptr || cx <= 0 || cy <= 0)
         return nullptr;
+    CGdiBitmap owned(bitmap); // the cache takes it, or frees it on failure
     auto* image = new (std::nothrow) TImageInfo;
-    if (image == nullptr) {
-        ::DeleteObject(bitmap);
-        return nullptr;
-    }
-    image->bitmap = bitmap;
+    if (image == nullptr) return nullptr;
+    image->bitmap = owned.Detach();
     image->width = cx;
     image->height = cy;
     image->alphaChannel = alpha;
@@ -804,7 +782,7 @@ void CPaintManagerUI::ReloadAllImages() {
         }
         if (fresh == nullptr) continue;
         // The record stays where it is: controls and other managers may hold it.
-        if (image->bitmap != nullptr) ::DeleteObject(image->bitmap);
+        FreeRecordHandle(image->bitmap);
         image->bitmap = fresh->bitmap;
         image->width = fresh->width;
         image->height = fresh->height;

@@ -127,15 +127,14 @@ CPaintManagerUI::~CPaintManagerUI() {
     RemoveAllTimers();
     if (m_hwndTooltip != nullptr && ::IsWindow(m_hwndTooltip)) ::DestroyWindow(m_hwndTooltip);
     m_hwndTooltip = nullptr;
-    if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
-    m_hDcPaint = nullptr;
+    m_paintDC.Reset();
     RemoveFirst(m_aPreMessages, this);
 }
 
 void CPaintManagerUI::Init(HWND hWnd) {
-    if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    m_paintDC.Reset();
     m_hWndPaint = hWnd;
-    m_hDcPaint = hWnd != nullptr ? ::GetDC(hWnd) : nullptr;
+    if (hWnd != nullptr) m_paintDC = CWindowDC(hWnd);
     m_dwThreadId = ::GetCurrentThreadId();
     if (m_aPreMessages.Find(this) < 0) m_aPreMessages.Add(this);
 }
@@ -145,7 +144,7 @@ HWND CPaintManagerUI::GetPaintWindow() const {
 }
 
 HDC CPaintManagerUI::GetPaintDC() const {
-    return m_hDcPaint;
+    return m_paintDC.Get();
 }
 
 CControlUI* CPaintManagerUI::GetRoot() const {

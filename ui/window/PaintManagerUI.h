@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include "core/Handles.h"
 #include "core/SkinString.h"
 #include "core/StdPtrArray.h"
 #include "core/StdStringPtrMap.h"
@@ -305,7 +306,7 @@ private:
     static constexpr UINT kDelayedCleanupMessage = WM_APP + 1;
 
     HWND m_hWndPaint = nullptr;
-    HDC m_hDcPaint = nullptr;
+    CWindowDC m_paintDC; ///< the window's own DC, kept for the window's life
     DWORD m_dwThreadId = 0; ///< the thread that bound the window
     HWND m_hwndTooltip = nullptr;
     TOOLINFOW m_ToolTip{};
@@ -508,13 +509,9 @@ private:
     bool CacheImage(const wchar_t* name, TImageInfo* image);
 
     int m_nOpacity = 255;
-    HDC m_hDcOffscreen = nullptr;
-    HBITMAP m_hbmpOffscreen = nullptr;
-    HGDIOBJ m_hbmpOffscreenOld = nullptr;
+    CBitmapDC m_offscreen; ///< the double buffer of the plain paint path
     SIZE m_szOffscreen{};
-    HDC m_hDcBackground = nullptr;
-    HBITMAP m_hbmpBackground = nullptr;
-    HGDIOBJ m_hbmpBackgroundOld = nullptr;
+    CBitmapDC m_background; ///< the 32-bit bitmap of the layered paint path
     DWORD* m_pBackgroundBits = nullptr;
     SIZE m_szBackground{};
     bool m_bShowUpdateRect = false;

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "control/ControlUI.h"
+#include "core/Handles.h"
 
 namespace SkinUI {
 
@@ -250,10 +251,10 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
         RECT window{};
         ::GetWindowRect(m_hWnd, &window);
         ::OffsetRect(&window, -window.left, -window.top);
-        HRGN region =
-            ::CreateRoundRectRgn(0, 0, window.right + 1, window.bottom + 1, corner.cx, corner.cy);
+        CGdiRegion region(
+            ::CreateRoundRectRgn(0, 0, window.right + 1, window.bottom + 1, corner.cx, corner.cy));
         // The system owns the region once it is installed.
-        if (region != nullptr && ::SetWindowRgn(m_hWnd, region, TRUE) == 0) ::DeleteObject(region);
+        if (region && ::SetWindowRgn(m_hWnd, region.Get(), TRUE) != 0) region.Detach();
     }
     handled = FALSE;
     return 0;

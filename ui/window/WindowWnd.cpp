@@ -1,5 +1,6 @@
 #include "window/WindowWnd.h"
 
+#include "core/Handles.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -9,9 +10,32 @@ namespace {
 // Window property that holds the object of a super-classed window, whose own
 // user data belongs to the control.
 constexpr const wchar_t* kObjectProperty = L"WndX";
+// Window properties that hold the icons SetIcon gave the window: they go with it.
+constexpr const wchar_t* kBigIconProperty = L"SkinUI.BigIcon";
+constexpr const wchar_t* kSmallIconProperty = L"SkinUI.SmallIcon";
 
 bool RegisteredOrExisting(ATOM atom) {
     return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Shows `icon` as the window's big or small icon and makes the window its owner; the icon
+// it owned there before is destroyed once it is no longer shown. An icon that cannot be
+// recorded is not shown either.
+void GiveIcon(HWND window, WPARAM which, const wchar_t* property, CIcon icon) {
+    const HICON previous = static_cast<HICON>(::GetPropW(window, property));
+    if (icon) {
+        if (!::SetPropW(window, property, icon.Get())) return;
+    } else {
+        ::RemovePropW(window, property);
+    }
+    ::SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.Detach()));
+    const CIcon replaced(previous);
+}
+
+// At WM_NCDESTROY, after the window is gone.
+void DestroyGivenIcons(HWND window) {
+    const CIcon big(static_cast<HICON>(::RemovePropW(window, kBigIconProperty)));
+    const CIcon little(static_cast<HICON>(::RemovePropW(window, kSmallIconProperty)));
 }
 
 } // namespace
@@ -148,15 +172,16 @@ void CWindowWnd::CenterWindow() {
 }
 
 void CWindowWnd::SetIcon(UINT resourceId) {
+    if (!::IsWindow(m_hWnd)) return;
     const HINSTANCE instance = CPaintManagerUI::GetInstance();
-    auto big = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                               ::GetSystemMetrics(SM_CXICON),
-                                               ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    const auto load = [instance, resourceId](int width, int height) {
+        return CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resourceId),
+                                                     IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+    };
+    GiveIcon(m_hWnd, ICON_BIG, kBigIconProperty,
+             load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
+    GiveIcon(m_hWnd, ICON_SMALL, kSmallIconProperty,
+             load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
@@ -200,6 +225,7 @@ LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT message, WPARAM wParam, L
         if (message == WM_NCDESTROY && window != nullptr) {
             const LRESULT result =
                 ::CallWindowProcW(window->m_OldWndProc, hWnd, message, wParam, lParam);
+            DestroyGivenIcons(hWnd);
             ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
             if (window->m_bSubclassed) window->Unsubclass();
             window->m_hWnd = nullptr;
@@ -225,6 +251,7 @@ LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT message, WPARAM wPara
         if (message == WM_NCDESTROY && window != nullptr) {
             const LRESULT result =
                 ::CallWindowProcW(window->m_OldWndProc, hWnd, message, wParam, lParam);
+            DestroyGivenIcons(hWnd);
             if (window->m_bSubclassed) window->Unsubclass();
             // Removed, not set to null: a nulled property would stay with the window.
             ::RemovePropW(hWnd, kObjectProperty);

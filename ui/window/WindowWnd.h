@@ -46,7 +46,8 @@ public:
     void Close(UINT result = IDOK);
     /// Centres on the owner, else on the monitor's work area, kept inside the work area.
     void CenterWindow();
-    /// Sets the big and small icons from an icon resource of the instance.
+    /// Sets the big and small icons from an icon resource of the instance. The window owns
+    /// them: they are destroyed when it is, or when SetIcon replaces them.
     void SetIcon(UINT resourceId);
     /// Resizes so the client area is cx by cy; -1 keeps that dimension.
     void ResizeClient(int cx = -1, int cy = -1);
