@@ -668,7 +668,7 @@ public:
         m_width = width * ((kPatternSide + width - 1) / width);
         m_height = height * ((kPatternSide + height - 1) / height);
         DWORD* pixels = nullptr;
-        m_bitmap = CreateTopDownDib(bitmapDC, m_width, m_height, &pixels);
+        m_bitmap = CreateTopDownDib(bitmapDC, m_width, m_height, &pixels).Detach();
         if (m_bitmap == nullptr) return;
         m_dc = CreateCompatibleDC(bitmapDC);
         if (m_dc == nullptr) return;
