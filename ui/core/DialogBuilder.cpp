@@ -13,6 +13,7 @@
 #include "control/HorizontalLayoutUI.h"
 #include "control/LabelUI.h"
 #include "control/OptionUI.h"
+#include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
 #include "control/TextUI.h"
@@ -48,6 +49,7 @@ const BuiltInControl kBuiltInControls[] = {
     {L"Container", &MakeControl<CContainerUI>},
     {L"TabLayout", &MakeControl<CTabLayoutUI>},
     {L"ScrollBar", &MakeControl<CScrollBarUI>},
+    {L"RichEdit", &MakeControl<CRichEditUI>},
     {L"TileLayout", &MakeControl<CTileLayoutUI>},
     {L"CheckBox", &MakeControl<CCheckBoxUI>},
     {L"ChildLayout", &MakeControl<CChildLayoutUI>},

@@ -3,6 +3,9 @@
 
 #include "window/PaintManagerUI.h"
 
+// Before <windowsx.h>: its InsetRect macro would rewrite the container's member of that name.
+#include "control/RichEditUI.h"
+
 #include <windowsx.h>
 
 #include <cassert>
@@ -75,9 +78,8 @@ wchar_t UpperCase(wchar_t ch) {
 bool FocusTakesTab(CControlUI* focus) {
     if (focus == nullptr || !focus->IsVisible() || !focus->IsEnabled()) return false;
     if (!ClassContains(focus, L"RichEditUI")) return false;
-    // TODO(rich edit): ask CRichEditUI::IsWantTab once the rich edit exists; until then
-    // no control can carry its class.
-    return false;
+    const auto* richEdit = static_cast<CRichEditUI*>(focus->GetInterface(L"RichEdit"));
+    return richEdit != nullptr && richEdit->IsWantTab();
 }
 
 bool RemoveFirst(CStdPtrArray& list, void* item) {
