@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
@@ -344,4 +345,247 @@ TEST_F(RichEdit, LimitReadOnlyAndPassword) {
         }
     EXPECT_GT(inked, 10);
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(RichEdit, TheFrameworksBarsFollowTheText) {
+    ASSERT_NE(Build(L"vscrollbar=\"true\" text=\"short\""), nullptr);
+    CScrollBarUI* bar = edit->GetVerticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->IsVisible()) << "text that fits shows no bar";
+    const RECT wide = edit->GetTextRect();
+
+    edit->AppendText(Lines(40).c_str());
+    Layout();
+    ASSERT_TRUE(bar->IsVisible()) << "lines that overflow show it";
+    EXPECT_GT(bar->GetScrollRange(), 300);
+    EXPECT_EQ(edit->GetTextRect().right, wide.right - bar->GetFixedWidth());
+    EXPECT_EQ(bar->GetPos().left, edit->GetTextRect().right);
+    EXPECT_EQ(bar->GetScrollPos(), TextScrollPos().y);
+
+    edit->HomeUp();
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(TextScrollPos().y, 0);
+    edit->EndDown();
+    EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollRange()) << "the end is the bar's end";
+    EXPECT_EQ(TextScrollPos().y, bar->GetScrollPos());
+    edit->LineUp();
+    EXPECT_LT(bar->GetScrollPos(), bar->GetScrollRange());
+    EXPECT_EQ(TextScrollPos().y, bar->GetScrollPos());
+
+    // The wheel over the text scrolls it a line at a time; the bar follows.
+    edit->HomeUp();
+    const RECT text = edit->GetTextRect();
+    const int x = (text.left + text.right) / 2;
+    const int y = (text.top + text.bottom) / 2;
+    ::SendMessageW(host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                   skintest::ScreenPointParam(host->GetHWND(), x, y));
+    const int afterOne = bar->GetScrollPos();
+    EXPECT_GT(afterOne, 0);
+    EXPECT_EQ(TextScrollPos().y, afterOne);
+    ::SendMessageW(host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                   skintest::ScreenPointParam(host->GetHWND(), x, y));
+    EXPECT_GT(bar->GetScrollPos(), afterOne);
+    EXPECT_EQ(TextScrollPos().y, bar->GetScrollPos());
+    ::SendMessageW(host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                   skintest::ScreenPointParam(host->GetHWND(), x, y));
+    EXPECT_EQ(bar->GetScrollPos(), afterOne);
+    // Over the bar itself too.
+    const RECT barRect = bar->GetPos();
+    ::SendMessageW(host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                   skintest::ScreenPointParam(host->GetHWND(), barRect.left + 4, y));
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(TextScrollPos().y, 0);
+
+    // The bar's own buttons and thumb scroll the text.
+    Send(WM_LBUTTONDOWN, barRect.left + 8, barRect.bottom - 8);
+    Send(WM_LBUTTONUP, barRect.left + 8, barRect.bottom - 8);
+    EXPECT_GT(bar->GetScrollPos(), 0);
+    EXPECT_EQ(TextScrollPos().y, bar->GetScrollPos());
+    edit->SetScrollPos(SIZE{0, 200});
+    EXPECT_EQ(bar->GetScrollPos(), 200);
+    EXPECT_EQ(TextScrollPos().y, 200);
+
+    edit->SetText(L"short again");
+    Layout();
+    EXPECT_FALSE(bar->IsVisible()) << "text that fits again hides it";
+    EXPECT_EQ(edit->GetTextRect().right, wide.right);
+}
+
+TEST_F(RichEdit, TheMouseFocusesPlacesTheCaretAndSelects) {
+    ASSERT_NE(Build(L"text=\"hello world\""), nullptr);
+    const CPoint first = edit->PosFromChar(0);
+    const CPoint sixth = edit->PosFromChar(6);
+    const RECT text = edit->GetTextRect();
+    ASSERT_TRUE(::PtInRect(&text, first));
+    const int y = first.y + 4;
+
+    // A click in front of "world" focuses the control and puts the caret there.
+    Send(WM_LBUTTONDOWN, sixth.x + 1, y);
+    Send(WM_LBUTTONUP, sixth.x + 1, y);
+    EXPECT_EQ(host->manager.GetFocus(), edit);
+    Type(L"big ");
+    EXPECT_EQ(Str(edit->GetText()), L"hello big world");
+
+    // A drag selects, and ends where the button comes up even outside the control.
+    Send(WM_LBUTTONDOWN, first.x + 1, y);
+    Send(WM_MOUSEMOVE, text.right - 2, y);
+    EXPECT_EQ(Str(edit->GetSelText()), L"hello big world");
+    const RECT below = host->manager.FindControl(L"next")->GetPos();
+    Send(WM_MOUSEMOVE, first.x + 1, below.top + 5);
+    Send(WM_LBUTTONUP, first.x + 1, below.top + 5);
+    EXPECT_NE(::GetCapture(), host->GetHWND()) << "the text services let the mouse go";
+    const CSkinString selected = edit->GetSelText();
+    Send(WM_MOUSEMOVE, sixth.x + 1, y);
+    EXPECT_EQ(Str(edit->GetSelText()), Str(selected)) << "no drag after the button came up";
+
+    // Outside the text the mouse is not the control's.
+    Focus(nullptr);
+    Send(WM_LBUTTONDOWN, below.left + 5, below.top + 5);
+    Send(WM_LBUTTONUP, below.left + 5, below.top + 5);
+    EXPECT_NE(host->manager.GetFocus(), edit);
+}
+
+TEST_F(RichEdit, TheWindowHearsTheTextServicesNotifications) {
+    ASSERT_NE(Build(L"text=\"some text\""), nullptr);
+    std::vector<UINT> codes;
+    HWND window = host->GetHWND();
+    host->onMessage = [&codes, window](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        if (message == WM_NOTIFY) {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            EXPECT_EQ(header->hwndFrom, window);
+            codes.push_back(header->code);
+        }
+        return false;
+    };
+    edit->SetEventMask(ENM_SELCHANGE | ENM_CHANGE);
+    EXPECT_EQ(edit->GetEventMask(), static_cast<DWORD>(ENM_SELCHANGE | ENM_CHANGE));
+    edit->SetSel(1, 3);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), static_cast<UINT>(EN_SELCHANGE));
+    codes.clear();
+    edit->SetEventMask(ENM_CHANGE);
+    Focus(edit);
+    Type(L"x");
+    for (UINT code : codes)
+        EXPECT_NE(code, static_cast<UINT>(EN_CHANGE)) << "not one the window hears about";
+    host->onMessage = nullptr;
+}
+
+TEST_F(RichEdit, GoesAwayWhileFocusedAndBusy) {
+    ASSERT_NE(Build(L"vscrollbar=\"true\""), nullptr);
+    edit->SetText(Lines(50).c_str());
+    Focus(edit);
+    const RECT text = edit->GetTextRect();
+    Send(WM_LBUTTONDOWN, text.left + 3, text.top + 3);
+    Send(WM_MOUSEMOVE, text.left + 30, text.bottom + 40); // a drag past the edge scrolls
+    auto* layout = static_cast<CContainerUI*>(host->manager.GetRoot());
+    ASSERT_TRUE(layout->Remove(edit));
+    skintest::PumpMessages(); // deleted with the clean-up message
+    Send(WM_MOUSEMOVE, text.left + 30, text.bottom + 40);
+    Send(WM_LBUTTONUP, text.left + 30, text.bottom + 40);
+    Post(WM_CHAR, L'x', 1);
+    ::Sleep(120);
+    skintest::PumpMessages();
+    EXPECT_EQ(host->manager.FindControl(L"edit"), nullptr);
+    EXPECT_EQ(host->manager.GetFocus(), nullptr);
+}
+
+// The same control where the text services library cannot be loaded: this test runs itself
+// again from a copy of the test program that Wine keeps the library from (a per-program
+// override in the test prefix's registry).
+TEST(RichEditWithoutTextServices, StaysInertAndNeverFails) {
+    if (std::getenv("VARNEL_WITHOUT_TEXT_SERVICES") == nullptr) {
+        wchar_t path[MAX_PATH];
+        const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        const std::wstring self(path, length);
+        const wchar_t* const copyName = L"test_control_without_msftedit.exe";
+        const std::wstring copy = self.substr(0, self.rfind(L'\\') + 1) + copyName;
+        ASSERT_TRUE(::CopyFileW(self.c_str(), copy.c_str(), FALSE));
+        const std::wstring key =
+            std::wstring(L"Software\\Wine\\AppDefaults\\") + copyName + L"\\DllOverrides";
+        HKEY overrides = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                    nullptr, &overrides, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(overrides, L"msftedit", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""),
+                         sizeof(wchar_t)); // empty: disabled
+        ::RegCloseKey(overrides);
+
+        std::wstring command =
+            L"\"" + copy + L"\" --gtest_brief=1 --gtest_filter=RichEditWithoutTextServices.*";
+        ::SetEnvironmentVariableW(L"VARNEL_WITHOUT_TEXT_SERVICES", L"1");
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        const BOOL started = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0,
+                                              nullptr, nullptr, &startup, &process);
+        ::SetEnvironmentVariableW(L"VARNEL_WITHOUT_TEXT_SERVICES", nullptr);
+        DWORD exitCode = 99;
+        if (started) {
+            ::WaitForSingleObject(process.hProcess, 60000);
+            ::GetExitCodeProcess(process.hProcess, &exitCode);
+            ::CloseHandle(process.hProcess);
+            ::CloseHandle(process.hThread);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER,
+                         (std::wstring(L"Software\\Wine\\AppDefaults\\") + copyName).c_str());
+        ::DeleteFileW(copy.c_str());
+        ASSERT_TRUE(started);
+        EXPECT_EQ(exitCode, 0u) << "the run without the library failed";
+        return;
+    }
+
+    ASSERT_EQ(::LoadLibraryW(L"msftedit.dll"), nullptr) << "the library is kept away";
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        L"<Window><VerticalLayout><Button name=\"first\" height=\"30\"/><RichEdit name=\"edit\" "
+        L"height=\"100\" vscrollbar=\"true\" bkcolor=\"#FF00FF00\" text=\"kept\"/><Button "
+        L"name=\"last\" height=\"30\"/></VerticalLayout></Window>");
+    ASSERT_NE(root, nullptr);
+    skintest::HostWindow host(root);
+    ASSERT_NE(host.Open(300, 300), nullptr);
+    ASSERT_TRUE(skintest::PumpUntil([&host] { return !host.notifications.empty(); }));
+    auto* edit = static_cast<CRichEditUI*>(host.manager.FindControl(L"edit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->HasTextServices());
+    EXPECT_EQ(edit->GetControlFlags(), 0u) << "no tab stop";
+    EXPECT_FALSE(edit->IsWantTab()) << "nowhere to type a tab";
+    EXPECT_EQ(Str(edit->GetText()), L"kept");
+    edit->SetText(L"stored");
+    EXPECT_EQ(Str(edit->GetText()), L"stored");
+    LRESULT result = 7;
+    EXPECT_EQ(edit->TxSendMessage(WM_GETTEXTLENGTH, 0, 0, &result), S_FALSE);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(edit->GetTextLength(), 0);
+    EXPECT_EQ(edit->GetLineCount(), 0);
+    EXPECT_EQ(Str(edit->GetSelText()), L"");
+    EXPECT_EQ(Str(edit->GetTextRange(0, -1)), L"");
+    EXPECT_EQ(edit->SetSel(0, -1), 0);
+    EXPECT_FALSE(edit->Undo());
+    EXPECT_EQ(edit->GetTxDropTarget(), nullptr);
+    edit->LineDown();
+    edit->SetScrollPos(SIZE{0, 50});
+    edit->SetReadOnly(false);
+    edit->SetFont(1);
+    edit->AppendText(L"more");
+    EXPECT_FALSE(edit->GetVerticalScrollBar()->IsVisible());
+
+    // Input passes by: Tab goes from the first button to the last.
+    host.manager.SetFocus(host.manager.FindControl(L"first"));
+    const RECT rc = edit->GetPos();
+    const HWND window = host.GetHWND();
+    ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.left + 5, rc.top + 5));
+    ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(rc.left + 5, rc.top + 5));
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::PostMessageW(window, WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageW(window, WM_CHAR, L'x', 1);
+    skintest::PumpMessages();
+    EXPECT_EQ(host.manager.GetFocus(), host.manager.FindControl(L"last"));
+
+    // The background still paints.
+    RenderTest::Surface surface(300, 300, 0xFFFFFFFF);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT);
+    EXPECT_EQ(surface.Pixel(rc.left + 10, rc.top + 10) & 0xFFFFFF, 0x00FF00u);
+    ::DestroyWindow(window);
+    skintest::PumpMessages();
 }

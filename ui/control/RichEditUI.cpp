@@ -76,13 +76,16 @@ void* CRichEditUI::GetInterface(const wchar_t* name) {
 }
 
 UINT CRichEditUI::GetControlFlags() const {
-    return IsEnabled() ? UIFLAG_TABSTOP | UIFLAG_SETCURSOR : 0;
+    // Without text services the control takes no input: Tab passes it by.
+    if (!IsEnabled() || !HasTextServices()) return 0;
+    return UIFLAG_TABSTOP | UIFLAG_SETCURSOR;
 }
 
 // ---- Settings
 
 bool CRichEditUI::IsWantTab() const {
-    return m_bWantTab;
+    // Without text services there is no text to type a tab into: Tab must move on.
+    return m_bWantTab && HasTextServices();
 }
 
 void CRichEditUI::SetWantTab(bool want) {

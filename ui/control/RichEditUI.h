@@ -35,6 +35,7 @@ public:
     UINT GetControlFlags() const override;
 
     // Settings. Those that the text services know are passed on once the host exists.
+    /// Whether Tab is typed into the text: the flag, while there are text services.
     bool IsWantTab() const;
     void SetWantTab(bool want = true);
     bool IsWantReturn() const;
