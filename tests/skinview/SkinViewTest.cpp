@@ -189,6 +189,30 @@ TEST(SkinView, FormattedTextScrollsInAListWithASkinnedBar) {
     EXPECT_EQ(CountNear(image, RECT{331, 0, 360, 40}, 0x000000, 60), 0) << "nothing above";
 }
 
+TEST(SkinView, AMultiLineRichEditShowsItsTextFromTheTopWithItsBar) {
+    // The rich edit (12,40)-(348,222) (the last child of the layout gives up the gap before
+    // it) has a 1-pixel border and an inset of 5,3,1,1: its text from (17,43) to the bar,
+    // which runs down (331,43)-(347,221), styled by the skin's "VScrollBar" defaults,
+    // because the twelve lines do not fit.
+    const Image image = Render(L"richedit.xml");
+    ASSERT_EQ(image.width, 360);
+    ASSERT_EQ(image.height, 240);
+    constexpr unsigned kButton = 0xC9D2DEFF, kTrack = 0xE6EAF0FF, kThumb = 0xA3B1C4FF;
+    EXPECT_EQ(image.Pixel(333, 45), kButton) << "button 1 at the top";
+    EXPECT_EQ(image.Pixel(333, 217), kButton) << "button 2 at the bottom";
+    // The text is at its start: the thumb leaves button 1 at once and the track shows
+    // below it.
+    EXPECT_EQ(image.Pixel(339, 60), kThumb);
+    EXPECT_EQ(image.Pixel(339, 203), kTrack);
+
+    const RECT text{17, 43, 331, 221};
+    EXPECT_GT(CountNear(image, text, 0x1F6FD0), 400) << "the text in its colour";
+    EXPECT_GT(CountNear(image, RECT{17, 43, 331, 60}, 0x1F6FD0), 40) << "the first line shows";
+    EXPECT_EQ(CountNear(image, RECT{331, 60, 347, 200}, 0x1F6FD0), 0) << "nothing under the bar";
+    EXPECT_EQ(image.Pixel(12, 100), 0xB8C4D6FFu) << "the border";
+    EXPECT_EQ(image.Pixel(14, 100), 0xFFFFFFFFu) << "the inset keeps the background";
+}
+
 TEST(SkinView, FailuresAreOneLineAndExitCodeTwo) {
     const struct {
         const wchar_t* arguments;

@@ -255,7 +255,12 @@ void CRichEditUI::DoInit() {
         m_pManager->AddMessageFilter(this);
         m_pFilterManager = m_pManager;
     }
-    FitText();
+    // The skin's text is shown from its start, whatever the text services did with it
+    // while the control had no size yet.
+    CHARRANGE start{0, 0};
+    TxSendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start), nullptr);
+    TxSendMessage(WM_VSCROLL, SB_TOP, 0, nullptr);
+    FitText(true);
 }
 
 // ---- Text and selection
@@ -292,7 +297,8 @@ void CRichEditUI::SetText(const wchar_t* text) {
     // The text as it stands: WM_SETTEXT would read text that starts like RTF as RTF, so
     // GetText would not give back what was set.
     m_pTwh->GetTextServices()->TxSetText(m_sText.GetData());
-    SyncScrollBars();
+    // New text is shown from its start.
+    SetSel(0, 0);
     Invalidate();
 }
 
@@ -763,7 +769,7 @@ void CRichEditUI::PlaceScrollBars() {
     }
 }
 
-bool CRichEditUI::FitText() {
+bool CRichEditUI::FitText(bool fromTop) {
     bool changed = false;
     for (int pass = 0; pass < kFitPasses; ++pass) {
         if (m_pTwh) m_pTwh->SetClientRect(GetTextRect());
@@ -778,6 +784,11 @@ bool CRichEditUI::FitText() {
             if (bar->IsVisible() != show) {
                 bar->SetVisible(show);
                 appeared = true;
+                // Text that a new layout finds too tall is shown from its top.
+                if (show && fromTop && along.IsVertical()) {
+                    TxSendMessage(WM_VSCROLL, SB_TOP, 0, nullptr);
+                    TextScroll(along, range, pos);
+                }
             }
             bar->SetScrollRange(ClampToInt(range));
             bar->SetScrollPos(ClampToInt(pos));
@@ -793,7 +804,7 @@ void CRichEditUI::SyncScrollBars() {
     // The bars' own changes reach the text services and come back here.
     if (m_bSyncing) return;
     m_bSyncing = true;
-    if (FitText()) Invalidate();
+    if (FitText(false)) Invalidate();
     m_bSyncing = false;
 }
 
@@ -802,7 +813,7 @@ void CRichEditUI::SyncScrollBars() {
 void CRichEditUI::SetPos(RECT rect) {
     CControlUI::SetPos(rect);
     m_bSyncing = true;
-    FitText();
+    FitText(true);
     m_bSyncing = false;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = GetItemAt(i);

@@ -184,8 +184,9 @@ private:
     /// position; false without text services.
     bool TextScroll(const Axis& along, long long& range, long long& pos) const;
     /// Hands the text rectangle to the host and fits the bars the control shows by itself
-    /// to the text; true when a bar appeared or went.
-    bool FitText();
+    /// to the text; true when a bar appeared or went. With fromTop, text that makes the
+    /// vertical bar appear is scrolled to its top.
+    bool FitText(bool fromTop);
     void PlaceScrollBars();
     /// Where a mouse message points, in client coordinates.
     POINT MessagePoint(UINT message, LPARAM lParam) const;
