@@ -445,6 +445,96 @@ TEST_F(RichEdit, TheMouseFocusesPlacesTheCaretAndSelects) {
     EXPECT_NE(host->manager.GetFocus(), edit);
 }
 
+TEST_F(RichEdit, TheCaretFollowsTheFocusAndCtrlWheelZooms) {
+    ASSERT_NE(Build(L"text=\"caret\""), nullptr);
+    const auto caretWindow = [] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetCurrentThreadId(), &info);
+        return info.hwndCaret;
+    };
+    Focus(edit);
+    ASSERT_EQ(caretWindow(), host->GetHWND()) << "the focused control has the caret";
+    edit->SetSel(2, 2);
+    POINT caret{};
+    ::GetCaretPos(&caret);
+    EXPECT_NEAR(caret.x, edit->PosFromChar(2).x, 2);
+    Focus(nullptr);
+    EXPECT_EQ(caretWindow(), nullptr) << "and gives it up with the focus";
+
+    // The wheel with Ctrl is the text services' zoom; without, it only scrolls.
+    const RECT text = edit->GetTextRect();
+    const LPARAM at = skintest::ScreenPointParam(host->GetHWND(), text.left + 10, text.top + 5);
+    ::SendMessageW(host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), at);
+    int numerator = 0;
+    int denominator = 0;
+    edit->GetZoom(numerator, denominator);
+    EXPECT_EQ(numerator, 0);
+    {
+        KeysHeld control{VK_CONTROL};
+        ::SendMessageW(host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), at);
+    }
+    edit->GetZoom(numerator, denominator);
+    EXPECT_GT(numerator, denominator) << "zoomed in";
+    EXPECT_TRUE(edit->SetZoomOff());
+    EXPECT_FALSE(edit->SetZoom(65, 1)) << "out of range";
+}
+
+TEST_F(RichEdit, SystemKeysStillReachTheWindow) {
+    ASSERT_NE(Build(L"text=\"x\""), nullptr);
+    int closeRequests = 0;
+    host->onMessage = [&closeRequests](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_CLOSE) return false;
+        ++closeRequests;
+        result = 0;
+        return true;
+    };
+    Focus(edit);
+    const LPARAM altDown = (1 << 29) | (static_cast<LPARAM>(::MapVirtualKeyW(VK_F4, 0)) << 16) | 1;
+    {
+        KeysHeld alt{VK_MENU};
+        ::SendMessageW(host->GetHWND(), WM_SYSKEYDOWN, VK_F4, altDown);
+    }
+    skintest::PumpMessages(); // the request is posted
+    EXPECT_EQ(closeRequests, 1) << "Alt+F4 still asks the window to close";
+    EXPECT_EQ(Str(edit->GetText()), L"x");
+    host->onMessage = nullptr;
+}
+
+TEST(RichEditLayered, TextStaysOpaqueOnAPerPixelAlphaWindow) {
+    CDialogBuilder builder;
+    CControlUI* root =
+        builder.Create(L"<Window><VerticalLayout><RichEdit name=\"edit\" textcolor=\"#FF000000\" "
+                       L"text=\"WWW MMM\"/></VerticalLayout></Window>");
+    ASSERT_NE(root, nullptr);
+    skintest::HostWindow host(root);
+    host.manager.SetBackgroundTransparent(true);
+    ASSERT_NE(host.Open(200, 100), nullptr);
+    ASSERT_TRUE(skintest::PumpUntil([&host] { return !host.notifications.empty(); }));
+    ::UpdateWindow(host.GetHWND());
+    skintest::PumpMessages();
+    HBITMAP layered = host.manager.GetBackgroundBitmap();
+    ASSERT_NE(layered, nullptr);
+    DIBSECTION section{};
+    ASSERT_NE(::GetObjectW(layered, sizeof(section), &section), 0);
+    ::GdiFlush();
+    int opaque = 0;
+    int clear = 0;
+    for (int y = 0; y < 30; ++y) {
+        const int row = section.dsBm.bmHeight > 0 ? section.dsBm.bmHeight - 1 - y : y;
+        const auto* line = reinterpret_cast<const DWORD*>(
+            static_cast<const BYTE*>(section.dsBm.bmBits) + row * section.dsBm.bmWidthBytes);
+        for (int x = 0; x < 120; ++x) {
+            opaque += (line[x] >> 24) == 0xFF ? 1 : 0;
+            clear += line[x] == 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(opaque, 30) << "the text is not a hole";
+    EXPECT_GT(clear, 1000) << "around it the window stays see-through";
+    ::DestroyWindow(host.GetHWND());
+    skintest::PumpMessages();
+}
+
 TEST_F(RichEdit, TheWindowHearsTheTextServicesNotifications) {
     ASSERT_NE(Build(L"text=\"some text\""), nullptr);
     std::vector<UINT> codes;
