@@ -411,6 +411,29 @@ TEST_F(RichEdit, TheFrameworksBarsFollowTheText) {
     EXPECT_EQ(edit->GetTextRect().right, wide.right);
 }
 
+TEST_F(RichEdit, AHorizontalBarFollowsALongLine) {
+    ASSERT_NE(Build(L"hscrollbar=\"true\" autohscroll=\"true\" text=\"short\""), nullptr);
+    CScrollBarUI* bar = edit->GetHorizontalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->IsVisible());
+    std::wstring line;
+    for (int i = 0; i < 40; ++i)
+        line += L"word" + std::to_wstring(i) + L" ";
+    edit->SetText(line.c_str());
+    EXPECT_EQ(edit->GetLineCount(), 1) << "text that may scroll sideways is not wrapped";
+    ASSERT_TRUE(bar->IsVisible());
+    EXPECT_EQ(edit->GetTextRect().bottom, edit->GetPos().bottom - bar->GetFixedHeight());
+    edit->EndRight();
+    EXPECT_GT(bar->GetScrollPos(), 0);
+    EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollRange());
+    EXPECT_EQ(TextScrollPos().x, bar->GetScrollPos());
+    edit->LineLeft();
+    EXPECT_EQ(TextScrollPos().x, bar->GetScrollPos());
+    edit->HomeLeft();
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(TextScrollPos().x, 0);
+}
+
 TEST_F(RichEdit, TheMouseFocusesPlacesTheCaretAndSelects) {
     ASSERT_NE(Build(L"text=\"hello world\""), nullptr);
     const CPoint first = edit->PosFromChar(0);

@@ -982,6 +982,7 @@ LRESULT CRichEditUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, 
             SetFocus();
         always = message != WM_MOUSEMOVE;
     } else if (message == WM_SETCURSOR) {
+        if (m_pManager == nullptr) return 0;
         POINT point{};
         ::GetCursorPos(&point);
         ::ScreenToClient(m_pManager->GetPaintWindow(), &point);
