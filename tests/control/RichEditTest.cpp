@@ -411,6 +411,23 @@ TEST_F(RichEdit, TheFrameworksBarsFollowTheText) {
     EXPECT_EQ(edit->GetTextRect().right, wide.right);
 }
 
+TEST_F(RichEdit, TheBarReachesTextTallerThanSixteenBits) {
+    ASSERT_NE(Build(L"vscrollbar=\"true\""), nullptr);
+    edit->SetLimitText(1 << 20);
+    edit->SetText(Lines(6000).c_str());
+    CScrollBarUI* bar = edit->GetVerticalScrollBar();
+    ASSERT_GT(bar->GetScrollRange(), 70000);
+    // Where the first line went tells the scroll position in full (the scroll position
+    // messages scale it into 16 bits).
+    const LONG top = edit->GetTextRect().top;
+    edit->SetScrollPos(SIZE{0, 70000});
+    EXPECT_EQ(bar->GetScrollPos(), 70000);
+    EXPECT_EQ(edit->PosFromChar(0).y, top - 70000);
+    edit->EndDown();
+    EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollRange());
+    EXPECT_EQ(edit->PosFromChar(0).y, top - bar->GetScrollRange());
+}
+
 TEST_F(RichEdit, AHorizontalBarFollowsALongLine) {
     ASSERT_NE(Build(L"hscrollbar=\"true\" autohscroll=\"true\" text=\"short\""), nullptr);
     CScrollBarUI* bar = edit->GetHorizontalScrollBar();

@@ -668,14 +668,16 @@ void CRichEditUI::Scroll(const Axis& along, WORD request) {
 void CRichEditUI::SetScrollPos(SIZE pos) {
     if (!HasTextServices()) return;
     // An absolute position in 32 bits: the thumb requests of WM_VSCROLL carry only 16, and
-    // long text is taller than that.
-    POINT current{};
-    TxSendMessage(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&current), nullptr);
-    POINT target = current;
-    if (ShownScrollBar(kHorizontal) != nullptr) target.x = pos.cx;
-    if (ShownScrollBar(kVertical) != nullptr) target.y = pos.cy;
-    if (target.x < 0) target.x = 0;
-    if (target.y < 0) target.y = 0;
+    // long text is taller than that. EM_GETSCROLLPOS scales into 16 bits as well, so the
+    // axis left alone keeps the position the scroll state tells.
+    long long range = 0;
+    long long x = 0;
+    long long y = 0;
+    TextScroll(kHorizontal, range, x);
+    TextScroll(kVertical, range, y);
+    POINT target{ClampToInt(x), ClampToInt(y)};
+    if (ShownScrollBar(kHorizontal) != nullptr) target.x = pos.cx < 0 ? 0 : pos.cx;
+    if (ShownScrollBar(kVertical) != nullptr) target.y = pos.cy < 0 ? 0 : pos.cy;
     TxSendMessage(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&target), nullptr);
     SyncScrollBars();
 }
