@@ -5,7 +5,7 @@ set(ZLIB_SOURCE_DIR "${VARNEL_DEPS_DIR}/zlib")
 if(NOT EXISTS "${ZLIB_SOURCE_DIR}/contrib/minizip/unzip.c")
     message(FATAL_ERROR "zlib sources missing in ${ZLIB_SOURCE_DIR}: run scripts/setup")
 endif()
-add_library(zlib_minizip STATIC
+add_library(zlib_minizip OBJECT
     ${ZLIB_SOURCE_DIR}/adler32.c ${ZLIB_SOURCE_DIR}/crc32.c ${ZLIB_SOURCE_DIR}/inffast.c
     ${ZLIB_SOURCE_DIR}/inflate.c ${ZLIB_SOURCE_DIR}/inftrees.c ${ZLIB_SOURCE_DIR}/zutil.c
     ${ZLIB_SOURCE_DIR}/deflate.c ${ZLIB_SOURCE_DIR}/trees.c

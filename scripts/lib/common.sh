@@ -5,19 +5,33 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 export BUILD
 
+# varnel_configure DIR TOOLCHAIN [CMAKE ARGUMENTS...]: a Ninja build tree, configured once.
+varnel_configure() {
+    local dir=$1 toolchain=$2
+    shift 2
+    [ -f "$dir/build.ninja" ] && return 0
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache
+                                              -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@" >/dev/null
+}
+
 varnel_build() {
     "$ROOT/scripts/setup"
-    if [ ! -f "$BUILD/build.ninja" ]; then
-        local launcher=()
-        command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache
-                                                  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-        cmake -S "$ROOT" -B "$BUILD" -G Ninja \
-            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-            -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
-    fi
+    varnel_configure "$BUILD" mingw-w64-x86_64.cmake
     # Paths relative to the checkout, so other checkouts of the tree share the cache.
     export CCACHE_BASEDIR="$ROOT"
     cmake --build "$BUILD" -- -j"$(nproc)"
+}
+
+# The second compiler: everything built again with Clang and LLD for the same target, in
+# $BUILD/clang, where any warning fails the build. Nothing of it runs.
+varnel_build_clang() {
+    varnel_configure "$BUILD/clang" mingw-w64-x86_64-clang.cmake \
+        -DVARNEL_DEPS_DIR="$BUILD/deps" -DVARNEL_WARNINGS_AS_ERRORS=ON
+    export CCACHE_BASEDIR="$ROOT"
+    cmake --build "$BUILD/clang" -- -j"$(nproc)"
 }
 
 VARNEL_XVFB_PID=""

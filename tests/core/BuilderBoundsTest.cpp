@@ -104,7 +104,7 @@ TEST_F(BuilderBounds, ChildLayoutsOfTheirOwnFileAreBoundedTooWithOneTraceLine) {
 TEST_F(BuilderBounds, TopLevelControlsAfterTheFirstAndRootIncludesAreFreed) {
     // Two controls, an include and a layout directly under the root: the caller gets the
     // first; built 1,000 times, heap use stays flat.
-    const auto build = [this](CPaintManagerUI* with) {
+    const auto build = [](CPaintManagerUI* with) {
         CDialogBuilder builder;
         CControlUI* root = builder.Create(L"top-level.xml", nullptr, nullptr, with);
         const bool first = root != nullptr && root->GetBkColor() == 0xFF112233;

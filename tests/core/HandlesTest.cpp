@@ -85,7 +85,8 @@ TEST_F(HandleOwners, AGdiObjectIsFreedOnceByWhoeverHoldsItLast) {
             EXPECT_EQ(second.Get(), brush);
             CGdiBrush third;
             third = std::move(second);
-            third = std::move(third); // a self-move keeps it
+            CGdiBrush& same = third;
+            third = std::move(same); // a self-move keeps it
             EXPECT_TRUE(IsGdiObject(brush));
             first = std::move(third);
         }
@@ -252,9 +253,11 @@ TEST(ComPointer, CopiesAddAReferenceAndEveryHolderReleasesOnce) {
         EXPECT_FALSE(copy);
         EXPECT_EQ(object.refs, 3);
         copy = first;
-        copy = copy; // self-assignment keeps the count
+        CComPtr<IUnknown>& sameCopy = copy;
+        copy = sameCopy; // self-assignment keeps the count
         EXPECT_EQ(object.refs, 4);
-        moved = std::move(moved);
+        CComPtr<IUnknown>& sameMoved = moved;
+        moved = std::move(sameMoved);
         EXPECT_EQ(object.refs, 4);
         moved = std::move(copy); // the old reference of `moved` goes
         EXPECT_EQ(object.refs, 3);

@@ -96,10 +96,11 @@ TEST(SkinStringAssign, CountsNullsAndOwnText) {
     s = static_cast<const char*>(nullptr);
     EXPECT_TRUE(s.IsEmpty());
 
-    s = s; // self-assignment keeps the text
+    CSkinString& same = s; // through a reference, as aliasing code would
+    s = same; // self-assignment keeps the text
     const std::wstring long1 = Repeat(L'x', 100) + Repeat(L'y', 100);
     s = long1.c_str();
-    s = s;
+    s = same;
     EXPECT_EQ(std::wstring(s), long1);
     s.Assign(s.GetData() + 10); // from the middle of its own heap text
     EXPECT_EQ(std::wstring(s), long1.substr(10));

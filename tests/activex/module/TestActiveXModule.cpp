@@ -2,8 +2,7 @@
 // may be unloaded once none is alive.
 #include "activex/TestActiveX.h"
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
-    DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (clsid != activextest::CLSID_TestWindowed) return CLASS_E_CLASSNOTAVAILABLE;
@@ -13,6 +12,6 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
     return hr;
 }
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+STDAPI DllCanUnloadNow() {
     return activextest::LiveTestObjects() == 0 ? S_OK : S_FALSE;
 }
