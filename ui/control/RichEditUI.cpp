@@ -19,7 +19,6 @@ namespace SkinUI {
 
 namespace {
 
-constexpr int kDefaultLimit = 32767;
 // Ranges of window messages the control forwards.
 constexpr UINT kFirstMouseMessage = WM_MOUSEMOVE;
 constexpr UINT kLastMouseMessage = 0x020D; // WM_XBUTTONDBLCLK
