@@ -8,6 +8,7 @@
 #include "MicroClientLogin.h"
 #include "activex/WebBrowserUI.h"
 #include "control/ControlUI.h"
+#include "core/Handles.h"
 #include "render/RenderEngine.h"
 
 using namespace SkinUI;
@@ -132,15 +133,15 @@ void CMircroClientPlayFrame::ShowIfHidden() {
 }
 
 void CMircroClientPlayFrame::ShowTrayMenu() {
-    HMENU menu = ::LoadMenuW(CPaintManagerUI::GetInstance(), MAKEINTRESOURCEW(kTrayMenuResource));
-    if (menu == nullptr) return;
+    const CMenu menu(
+        ::LoadMenuW(CPaintManagerUI::GetInstance(), MAKEINTRESOURCEW(kTrayMenuResource)));
+    if (!menu) return;
     POINT cursor{};
     ::GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the player clicks elsewhere.
     ::SetForegroundWindow(m_hWnd);
-    ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd,
+    ::TrackPopupMenu(::GetSubMenu(menu.Get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd,
                      nullptr);
-    ::DestroyMenu(menu);
 }
 
 void CMircroClientPlayFrame::ConfirmQuit() {
@@ -157,20 +158,16 @@ void CMircroClientPlayFrame::NavigateComplete2(IDispatch*, VARIANT*&, const wcha
     if (m_pBrowser == nullptr) return;
     IWebBrowser2* browser = m_pBrowser->GetWebBrowser2();
     if (browser == nullptr) return;
-    IDispatch* document = nullptr;
-    if (FAILED(browser->get_Document(&document)) || document == nullptr) return;
-    IHTMLDocument2* htmlDocument = nullptr;
-    if (SUCCEEDED(document->QueryInterface(IID_IHTMLDocument2,
-                                           reinterpret_cast<void**>(&htmlDocument)))) {
-        BSTR title = nullptr;
-        if (SUCCEEDED(htmlDocument->get_title(&title)) && title != nullptr && title[0] != L'\0') {
-            if (CControlUI* label = m_PaintManager.FindControl(L"titelLabel"))
-                label->SetText(L"Varnel");
-        }
-        ::SysFreeString(title);
-        htmlDocument->Release();
+    CComPtr<IDispatch> document;
+    if (FAILED(browser->get_Document(document.Receive())) || !document) return;
+    CComPtr<IHTMLDocument2> htmlDocument;
+    if (FAILED(htmlDocument.QueryFrom(document.Get(), IID_IHTMLDocument2))) return;
+    CBstr title;
+    if (SUCCEEDED(htmlDocument->get_title(title.Receive())) && title.Get() != nullptr &&
+        title.Get()[0] != L'\0') {
+        if (CControlUI* label = m_PaintManager.FindControl(L"titelLabel"))
+            label->SetText(L"Varnel");
     }
-    document->Release();
 }
 
 CSkinString CMircroClientPlayFrame::GetSkinXmlName() {

@@ -3,6 +3,9 @@
 #include "ActiveXFixture.h"
 
 #include "core/DialogBuilder.h"
+#include "support/FailingAllocation.h"
+
+#include <optional>
 
 using activextest::CLSID_TestWindowed;
 using activextest::CLSID_TestWindowless;
@@ -123,11 +126,17 @@ TEST_F(ActiveXTest, CreationStandsOrFallsWithTheActivation) {
     EXPECT_TRUE(Probe().Called(L"SetSite"));
     control->forgetCreation = true; // still no retry after a failure
 
-    for (int failure = 0; failure < 2; ++failure) {
+    for (int failure = 0; failure < 3; ++failure) {
         Probe().Reset();
         Probe().failActivation = failure == 0;
         Probe().failInitNew = failure == 1;
+        std::optional<skintest::FailingAllocations> noMemory; // for the site
+        if (failure == 2) noMemory.emplace();
         EXPECT_FALSE(control->Create());
+        if (noMemory) {
+            EXPECT_EQ(noMemory->Refused(), 1);
+        }
+        noMemory.reset();
         // A failed creation leaves nothing hosted and is not retried by layouts.
         IOleObject* object = nullptr;
         EXPECT_EQ(control->GetControl(IID_IOleObject, reinterpret_cast<void**>(&object)),

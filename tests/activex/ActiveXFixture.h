@@ -18,7 +18,7 @@ inline std::wstring ClassText(const CLSID& clsid) {
 // Shows what the host keeps to itself.
 class ProbedActiveX : public SkinUI::CActiveXUI {
 public:
-    SkinUI::CActiveXCtrl* Site() const { return m_pControl; }
+    SkinUI::CActiveXCtrl* Site() const { return m_pControl.Get(); }
     bool Created() const { return m_bCreated; }
     void Release() { ReleaseControl(); }
     bool Create() { return DoCreateControl(); }

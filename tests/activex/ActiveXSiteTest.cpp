@@ -1,6 +1,8 @@
 // What the site, its frame and its enumerator answer the hosted object.
 #include "ActiveXFixture.h"
 
+#include "support/FailingAllocation.h"
+
 using activextest::CLSID_TestWindowless;
 using activextest::Probe;
 
@@ -123,6 +125,34 @@ TEST_F(ActiveXSiteTest, WindowContextAndFrame) {
     EXPECT_EQ(inPlace->GetFocus(), S_OK);
     EXPECT_TRUE(control->IsFocused());
     inPlace->Release();
+}
+
+TEST_F(ActiveXSiteTest, WithoutMemoryTheSiteAnswersSoAndHandsOutNothing) {
+    auto* container = Query<IOleContainer>(site, IID_IOleContainer);
+    auto* inPlace = Query<IOleInPlaceSite>(site, IID_IOleInPlaceSite);
+    IEnumUnknown* objects = nullptr;
+    IOleInPlaceFrame* frame = nullptr;
+    IOleInPlaceUIWindow* document = nullptr;
+    RECT position{};
+    RECT clip{};
+    OLEINPLACEFRAMEINFO info{};
+    {
+        skintest::FailingAllocations failing;
+        EXPECT_EQ(container->EnumObjects(OLECONTF_EMBEDDINGS, &objects), E_OUTOFMEMORY);
+        EXPECT_EQ(inPlace->GetWindowContext(&frame, &document, &position, &clip, &info),
+                  E_OUTOFMEMORY);
+        EXPECT_EQ(failing.Refused(), 2);
+    }
+    EXPECT_EQ(objects, nullptr);
+    EXPECT_EQ(frame, nullptr);
+    EXPECT_EQ(document, nullptr);
+    // With memory again both work.
+    ASSERT_EQ(container->EnumObjects(OLECONTF_EMBEDDINGS, &objects), S_OK);
+    objects->Release();
+    ASSERT_EQ(inPlace->GetWindowContext(&frame, &document, &position, &clip, &info), S_OK);
+    frame->Release();
+    inPlace->Release();
+    container->Release();
 }
 
 TEST_F(ActiveXSiteTest, ControlSiteAndObjectWithSite) {

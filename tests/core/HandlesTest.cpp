@@ -211,6 +211,43 @@ TEST_F(HandleOwners, WindowDCsAndPaintsAreGivenBack) {
     ::DestroyWindow(window);
 }
 
+TEST_F(HandleOwners, AWindowDCLentOutIsTakenBackOnce) {
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 40, 40, nullptr,
+                                          nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    { const CWindowDC first(window); } // the window's first DC stays cached
+    const int before = CountGdiObjects();
+    for (int i = 0; i < 50; ++i) {
+        CWindowDC lender(window);
+        const HDC lent = lender.Detach();
+        ASSERT_NE(lent, nullptr);
+        EXPECT_FALSE(lender);
+        EXPECT_TRUE(lender.Reset()); // nothing held, nothing to give back
+        CWindowDC back = CWindowDC::Adopt(window, lent);
+        EXPECT_EQ(back.Get(), lent);
+        EXPECT_TRUE(back.Reset());
+        EXPECT_FALSE(back);
+    }
+    EXPECT_EQ(CountGdiObjects(), before);
+    // A DC the window never gave out is refused.
+    CMemoryDC stranger(::CreateCompatibleDC(nullptr));
+    EXPECT_FALSE(CWindowDC::Adopt(window, stranger.Get()).Reset());
+    ::DestroyWindow(window);
+}
+
+TEST_F(HandleOwners, AMenuIsDestroyedByItsOwner) {
+    HMENU menu = ::CreatePopupMenu();
+    ASSERT_NE(menu, nullptr);
+    {
+        CMenu owner(menu);
+        CMenu moved(std::move(owner));
+        EXPECT_FALSE(owner);
+        EXPECT_TRUE(::IsMenu(menu));
+    }
+    EXPECT_FALSE(::IsMenu(menu));
+}
+
 TEST_F(HandleOwners, AnIconGoesWithItsOwner) {
     const BYTE andMask[4 * 4] = {};
     const BYTE xorMask[4 * 4] = {};
@@ -321,4 +358,37 @@ TEST(Bstr, OwnsItsTextAndReceivesANewOne) {
     *moved.Receive() = ::SysAllocString(L"de");
     EXPECT_EQ(::SysStringLen(moved), 2u);
     EXPECT_EQ(CBstr(nullptr).Get(), nullptr);
+}
+
+TEST(Variant, ClearsWhatItHoldsOnceAndHandsItOverOnAMove) {
+    CVariant text = CVariant::FromText(L"address");
+    ASSERT_EQ(V_VT(text.Get()), VT_BSTR);
+    EXPECT_STREQ(V_BSTR(text.Get()), L"address");
+    CVariant moved(std::move(text));
+    EXPECT_EQ(V_VT(text.Get()), VT_EMPTY);
+    EXPECT_STREQ(V_BSTR(moved.Get()), L"address");
+    const CVariant number = CVariant::FromLong(-3);
+    EXPECT_EQ(V_VT(number.Get()), VT_I4);
+    EXPECT_EQ(V_I4(number.Get()), -3);
+    EXPECT_EQ(V_BSTR(CVariant::FromText(nullptr).Get()), nullptr);
+
+    // An interface it holds is released when the value goes or is received into.
+    CountedObject object;
+    {
+        CVariant holder;
+        VARIANT* slot = holder.Receive();
+        V_VT(slot) = VT_UNKNOWN;
+        V_UNKNOWN(slot) = &object;
+        object.AddRef();
+        CVariant other;
+        other = std::move(holder);
+        EXPECT_EQ(object.releases, 0);
+        EXPECT_EQ(V_VT(other.Receive()), VT_EMPTY);
+        EXPECT_EQ(object.releases, 1);
+        V_VT(other.Get()) = VT_UNKNOWN;
+        V_UNKNOWN(other.Get()) = &object;
+        object.AddRef();
+    }
+    EXPECT_EQ(object.releases, 2);
+    EXPECT_EQ(object.refs, 1);
 }

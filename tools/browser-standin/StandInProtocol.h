@@ -30,6 +30,11 @@ constexpr wchar_t kBrowserName[] = L"Varnel stand-in browser";
 constexpr wchar_t kLogPathVariable[] = L"VARNEL_STANDIN_LOG";
 // Log file name in the temporary folder when the variable is not set.
 constexpr wchar_t kDefaultLogName[] = L"varnel-standin.log";
+// Environment variable, read at every call, naming what the stand-in refuses so that tests
+// can watch a host cope: kRefuseAdvise makes its events point refuse every sink
+// (CONNECT_E_ADVISELIMIT, logged as "Advise refused").
+constexpr wchar_t kRefuseVariable[] = L"VARNEL_STANDIN_REFUSE";
+constexpr wchar_t kRefuseAdvise[] = L"Advise";
 
 // Address the login page's button navigates to.
 constexpr wchar_t kGameAddress[] = L"http://www.varnel.example/game/play?client=pc&server=1";
@@ -50,7 +55,7 @@ constexpr char kLogUIDeactivate[] = "UIDeactivate";           // UI-deactivated
 constexpr char kLogInPlaceDeactivate[] = "InPlaceDeactivate"; // window destroyed
 constexpr char kLogObjectRects[] = "SetObjectRects";          // "left,top,right,bottom"
 constexpr char kLogClose[] = "Close";                         // IOleObject::Close
-constexpr char kLogAdvise[] = "Advise";                       // cookie of a new event sink
+constexpr char kLogAdvise[] = "Advise";                       // cookie of a new sink, or "refused"
 constexpr char kLogUnadvise[] = "Unadvise";                   // cookie
 constexpr char kLogNavigate[] = "Navigate";                   // address asked for
 constexpr char kLogNavigate2[] = "Navigate2";                 // address asked for

@@ -6,7 +6,16 @@
 #include <exdisp.h>
 #include <exdispid.h>
 
+#include <cwchar>
+
 namespace {
+
+// Whether the environment asks the stand-in to refuse `what`.
+bool Refuses(const wchar_t* what) {
+    wchar_t refused[64];
+    const DWORD length = GetEnvironmentVariableW(StandIn::kRefuseVariable, refused, 64);
+    return length > 0 && length < 64 && wcsstr(refused, what) != nullptr;
+}
 
 // A string VARIANT owned by the caller.
 VARIANT StringVariant(const std::wstring& text) {
@@ -88,6 +97,10 @@ STDMETHODIMP WebBrowserEventsPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!cookie) return E_POINTER;
     *cookie = 0;
     if (!sink) return E_POINTER;
+    if (Refuses(StandIn::kRefuseAdvise)) {
+        StandInLog::Write(StandIn::kLogAdvise, L"refused");
+        return CONNECT_E_ADVISELIMIT;
+    }
     // The events interface is a dispinterface: a sink that does not answer its
     // id is still taken as a plain IDispatch, as the system browser does.
     IDispatch* dispatch = nullptr;

@@ -6,17 +6,9 @@
 #include "activex/ActiveXWnd.h"
 #include "window/PaintManagerUI.h"
 
+#include <new>
+
 namespace SkinUI {
-
-namespace {
-
-template <class T> void ReleaseInterface(T*& pointer) {
-    if (pointer == nullptr) return;
-    pointer->Release();
-    pointer = nullptr;
-}
-
-} // namespace
 
 CActiveXCtrl::CActiveXCtrl(CActiveXUI* owner) : m_pOwner(owner) {}
 
@@ -28,32 +20,28 @@ void CActiveXCtrl::Detach() {
     EndActivation();
     DestroyActiveXWnd();
     m_pOwner = nullptr;
-    ReleaseInterface(m_pUnkSite);
-    ReleaseInterface(m_pViewObjectEx);
-    ReleaseInterface(m_pViewObject);
-    ReleaseInterface(m_pInPlaceObject);
+    m_pUnkSite.Reset();
+    m_pViewObjectEx.Reset();
+    m_pViewObject.Reset();
+    m_pInPlaceObject.Reset();
     m_bInPlaceActive = false;
 }
 
 void CActiveXCtrl::SetViewObject(IUnknown* object) {
-    ReleaseInterface(m_pViewObjectEx);
-    ReleaseInterface(m_pViewObject);
+    m_pViewObjectEx.Reset();
+    m_pViewObject.Reset();
     if (object == nullptr) return;
-    if (SUCCEEDED(object->QueryInterface(IID_IViewObjectEx,
-                                         reinterpret_cast<void**>(&m_pViewObjectEx))) &&
-        m_pViewObjectEx != nullptr) {
-        m_pViewObject = m_pViewObjectEx;
-        m_pViewObject->AddRef();
+    if (SUCCEEDED(m_pViewObjectEx.QueryFrom(object, IID_IViewObjectEx))) {
+        m_pViewObject = CComPtr<IViewObject>(m_pViewObjectEx.Get());
         return;
     }
-    m_pViewObjectEx = nullptr;
-    if (FAILED(object->QueryInterface(IID_IViewObject2, reinterpret_cast<void**>(&m_pViewObject))))
-        object->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&m_pViewObject));
+    if (FAILED(m_pViewObject.QueryFrom(object, IID_IViewObject2)))
+        m_pViewObject.QueryFrom(object, IID_IViewObject);
 }
 
 IOleInPlaceObjectWindowless* CActiveXCtrl::GetWindowlessObject() const {
-    if (!m_bWindowless || m_pInPlaceObject == nullptr) return nullptr;
-    return static_cast<IOleInPlaceObjectWindowless*>(m_pInPlaceObject);
+    if (!m_bWindowless || !m_pInPlaceObject) return nullptr;
+    return static_cast<IOleInPlaceObjectWindowless*>(m_pInPlaceObject.Get());
 }
 
 HWND CActiveXCtrl::HostWindow() const {
@@ -64,7 +52,8 @@ HRESULT CActiveXCtrl::CreateActiveXWnd() {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
     if (m_pWindow == nullptr) {
         CPaintManagerUI* manager = m_pOwner->GetManager();
-        m_pWindow = new CActiveXWnd;
+        m_pWindow = new (std::nothrow) CActiveXWnd;
+        if (m_pWindow == nullptr) return E_OUTOFMEMORY;
         if (m_pWindow->Init(this, manager != nullptr ? manager->GetPaintWindow() : nullptr) ==
             nullptr) {
             delete m_pWindow;
@@ -97,13 +86,10 @@ void CActiveXCtrl::EndActivation() {
     // Each activation registers the filter and may ask for a window context again: neither
     // may outlive it, or they pile up.
     RemoveMessageFilter();
-    if (m_bLockedRunning && m_pOwner != nullptr && m_pOwner->m_pUnk != nullptr)
-        ::OleLockRunning(m_pOwner->m_pUnk, FALSE, FALSE);
+    if (m_bLockedRunning && m_pOwner != nullptr && m_pOwner->m_pUnk)
+        ::OleLockRunning(m_pOwner->m_pUnk.Get(), FALSE, FALSE);
     m_bLockedRunning = false;
-    if (m_hAccel != nullptr) {
-        ::DestroyAcceleratorTable(m_hAccel);
-        m_hAccel = nullptr;
-    }
+    m_hAccel.Reset();
 }
 
 // ---- IUnknown
@@ -142,16 +128,14 @@ STDMETHODIMP_(ULONG) CActiveXCtrl::Release() {
 // ---- IObjectWithSite
 
 STDMETHODIMP CActiveXCtrl::SetSite(IUnknown* site) {
-    if (site != nullptr) site->AddRef();
-    ReleaseInterface(m_pUnkSite);
-    m_pUnkSite = site;
+    m_pUnkSite = CComPtr<IUnknown>(site);
     return S_OK;
 }
 
 STDMETHODIMP CActiveXCtrl::GetSite(REFIID iid, void** site) {
     if (site == nullptr) return E_POINTER;
     *site = nullptr;
-    if (m_pUnkSite == nullptr) return E_FAIL;
+    if (!m_pUnkSite) return E_FAIL;
     return m_pUnkSite->QueryInterface(iid, site);
 }
 
@@ -170,7 +154,7 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** container) {
     if (container == nullptr) return E_POINTER;
     *container = nullptr;
     HRESULT hr = E_NOTIMPL;
-    if (m_pUnkSite != nullptr)
+    if (m_pUnkSite)
         hr = m_pUnkSite->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(container));
     if (FAILED(hr)) hr = QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(container));
     return hr;
@@ -178,16 +162,14 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** container) {
 
 STDMETHODIMP CActiveXCtrl::ShowObject() {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
-    const HWND host = HostWindow();
-    HDC hDC = ::GetDC(host);
-    if (hDC == nullptr) return E_FAIL;
-    if (m_pViewObject != nullptr) {
+    const CWindowDC dc(HostWindow());
+    if (!dc) return E_FAIL;
+    if (m_pViewObject) {
         const RECT& rc = m_pOwner->GetPos();
         const RECTL bounds{rc.left, rc.top, rc.right, rc.bottom};
-        m_pViewObject->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &bounds, &bounds,
-                            nullptr, 0);
+        m_pViewObject->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc.Get(), &bounds,
+                            &bounds, nullptr, 0);
     }
-    ::ReleaseDC(host, hDC);
     return S_OK;
 }
 
@@ -236,13 +218,15 @@ STDMETHODIMP CActiveXCtrl::GetDC(LPCRECT, DWORD flags, HDC* hDC) {
     if (hDC == nullptr) return E_POINTER;
     *hDC = nullptr;
     if (m_pOwner == nullptr) return E_UNEXPECTED;
-    *hDC = ::GetDC(HostWindow());
-    if (*hDC == nullptr) return E_FAIL;
+    // Lent to the object, which gives it back through ReleaseDC.
+    CWindowDC dc(HostWindow());
+    if (!dc) return E_FAIL;
     if ((flags & OLEDC_PAINTBKGND) != 0) {
         RECT rc = m_pOwner->GetPos();
         if (!m_bWindowless) ::OffsetRect(&rc, -rc.left, -rc.top);
-        ::FillRect(*hDC, &rc, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
+        ::FillRect(dc.Get(), &rc, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
     }
+    *hDC = dc.Detach();
     return S_OK;
 }
 
@@ -250,7 +234,7 @@ STDMETHODIMP CActiveXCtrl::ReleaseDC(HDC hDC) {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
     const HWND host = HostWindow();
     if (host == nullptr) return E_FAIL;
-    return ::ReleaseDC(host, hDC) != 0 ? S_OK : E_FAIL;
+    return CWindowDC::Adopt(host, hDC).Reset() ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP CActiveXCtrl::InvalidateRect(LPCRECT rect, BOOL erase) {
@@ -288,20 +272,19 @@ STDMETHODIMP CActiveXCtrl::OnDefWindowMessage(UINT message, WPARAM wParam, LPARA
 
 STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags) {
     if (noRedraw != nullptr) *noRedraw = FALSE;
-    if (m_pOwner == nullptr || m_pOwner->m_pUnk == nullptr) return E_UNEXPECTED;
-    IOleObject* object = m_pOwner->m_pUnk;
+    if (m_pOwner == nullptr || !m_pOwner->m_pUnk) return E_UNEXPECTED;
+    IOleObject* object = m_pOwner->m_pUnk.Get();
     if (!m_bLockedRunning) m_bLockedRunning = SUCCEEDED(::OleLockRunning(object, TRUE, FALSE));
     // A repeated activation registers the filter once, not once more.
     RemoveMessageFilter();
-    ReleaseInterface(m_pInPlaceObject);
+    m_pInPlaceObject.Reset();
     HRESULT hr = E_FAIL;
     if ((flags & ACTIVATE_WINDOWLESS) != 0) {
-        IOleInPlaceObjectWindowless* windowless = nullptr;
-        hr = object->QueryInterface(IID_IOleInPlaceObjectWindowless,
-                                    reinterpret_cast<void**>(&windowless));
-        if (SUCCEEDED(hr) && windowless != nullptr) {
+        CComPtr<IOleInPlaceObjectWindowless> windowless;
+        hr = windowless.QueryFrom(object, IID_IOleInPlaceObjectWindowless);
+        if (SUCCEEDED(hr)) {
             m_bWindowless = true;
-            m_pInPlaceObject = windowless;
+            m_pInPlaceObject.Attach(windowless.Detach());
             CPaintManagerUI* manager = m_pOwner->GetManager();
             m_pOwner->m_hwndHost = manager != nullptr ? manager->GetPaintWindow() : nullptr;
             if (manager != nullptr && manager->AddMessageFilter(m_pOwner))
@@ -314,9 +297,9 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags) {
         m_bWindowless = false;
         hr = CreateActiveXWnd();
         if (FAILED(hr)) return hr;
-        object->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&m_pInPlaceObject));
+        m_pInPlaceObject.QueryFrom(object, IID_IOleInPlaceObject);
     }
-    if (m_pInPlaceObject != nullptr) {
+    if (m_pInPlaceObject) {
         RECT rc = m_pOwner->GetPos();
         if (!m_bWindowless) ::OffsetRect(&rc, -rc.left, -rc.top);
         m_pInPlaceObject->SetObjectRects(&rc, &rc);
@@ -327,7 +310,7 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags) {
 
 STDMETHODIMP CActiveXCtrl::OnInPlaceDeactivateEx(BOOL) {
     m_bInPlaceActive = false;
-    ReleaseInterface(m_pInPlaceObject);
+    m_pInPlaceObject.Reset();
     EndActivation();
     DestroyActiveXWnd();
     return S_OK;
@@ -366,17 +349,18 @@ STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** frame,
         ::GetClientRect(host, position);
         ::GetClientRect(host, clip);
     }
-    *frame = new CActiveXFrameWnd(this);
+    *frame = new (std::nothrow) CActiveXFrameWnd(this);
+    if (*frame == nullptr) return E_OUTOFMEMORY;
     // One table per site, reused by later calls and freed when the activation ends.
-    if (m_hAccel == nullptr) {
+    if (!m_hAccel) {
         ACCEL empty{};
-        m_hAccel = ::CreateAcceleratorTableW(&empty, 1);
+        m_hAccel.Reset(::CreateAcceleratorTableW(&empty, 1));
     }
     CPaintManagerUI* manager = m_pOwner->GetManager();
     frameInfo->cb = sizeof(OLEINPLACEFRAMEINFO);
     frameInfo->fMDIApp = FALSE;
     frameInfo->hwndFrame = manager != nullptr ? manager->GetPaintWindow() : nullptr;
-    frameInfo->haccel = m_hAccel;
+    frameInfo->haccel = m_hAccel.Get();
     frameInfo->cAccelEntries = 1;
     return S_OK;
 }
@@ -434,7 +418,7 @@ STDMETHODIMP CActiveXCtrl::LockInPlaceActive(BOOL) {
 STDMETHODIMP CActiveXCtrl::GetExtendedControl(IDispatch** dispatch) {
     if (dispatch == nullptr) return E_POINTER;
     *dispatch = nullptr;
-    if (m_pOwner == nullptr || m_pOwner->m_pUnk == nullptr) return E_UNEXPECTED;
+    if (m_pOwner == nullptr || !m_pOwner->m_pUnk) return E_UNEXPECTED;
     return m_pOwner->m_pUnk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch));
 }
 
@@ -466,8 +450,8 @@ STDMETHODIMP CActiveXCtrl::EnumObjects(DWORD, IEnumUnknown** enumerator) {
     if (enumerator == nullptr) return E_POINTER;
     *enumerator = nullptr;
     if (m_pOwner == nullptr) return E_UNEXPECTED;
-    *enumerator = new CActiveXEnum(m_pOwner->m_pUnk);
-    return S_OK;
+    *enumerator = new (std::nothrow) CActiveXEnum(m_pOwner->m_pUnk.Get());
+    return *enumerator != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
 STDMETHODIMP CActiveXCtrl::LockContainer(BOOL lock) {

@@ -8,6 +8,8 @@
 #include <ocidl.h>
 #include <ole2.h>
 
+#include "core/Handles.h"
+
 namespace SkinUI {
 
 class CActiveXUI;
@@ -32,14 +34,14 @@ public:
 
     /// Takes the object's view interface: IViewObjectEx, else IViewObject2, else IViewObject.
     void SetViewObject(IUnknown* object);
-    IViewObject* GetViewObject() const { return m_pViewObject; }
+    IViewObject* GetViewObject() const { return m_pViewObject.Get(); }
     /// Only set when the object has IViewObjectEx (hit tests need it).
-    IViewObjectEx* GetViewObjectEx() const { return m_pViewObjectEx; }
-    IOleInPlaceObject* GetInPlaceObject() const { return m_pInPlaceObject; }
+    IViewObjectEx* GetViewObjectEx() const { return m_pViewObjectEx.Get(); }
+    IOleInPlaceObject* GetInPlaceObject() const { return m_pInPlaceObject.Get(); }
     /// The in-place object of a windowless activation, else null.
     IOleInPlaceObjectWindowless* GetWindowlessObject() const;
     /// The accelerator table handed out by GetWindowContext, while it lives.
-    HACCEL GetAcceleratorTable() const { return m_hAccel; }
+    HACCEL GetAcceleratorTable() const { return m_hAccel.Get(); }
 
     bool IsWindowless() const { return m_bWindowless; }
     bool IsInPlaceActive() const { return m_bInPlaceActive; }
@@ -90,6 +92,7 @@ public:
     STDMETHODIMP CanInPlaceActivate() override;
     STDMETHODIMP OnInPlaceActivate() override;
     STDMETHODIMP OnUIActivate() override;
+    /// E_OUTOFMEMORY, with null outputs, when the frame cannot be made.
     STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                   LPRECT position, LPRECT clip,
                                   LPOLEINPLACEFRAMEINFO frameInfo) override;
@@ -116,6 +119,7 @@ public:
     // IOleContainer
     STDMETHODIMP ParseDisplayName(IBindCtx* context, LPOLESTR name, ULONG* eaten,
                                   IMoniker** moniker) override;
+    /// E_OUTOFMEMORY, with a null output, when the enumerator cannot be made.
     STDMETHODIMP EnumObjects(DWORD flags, IEnumUnknown** enumerator) override;
     STDMETHODIMP LockContainer(BOOL lock) override;
 
@@ -135,14 +139,14 @@ private:
     void EndActivation();
 
     LONG m_dwRef = 1;
-    CActiveXUI* m_pOwner;                          ///< cleared on Detach
-    CActiveXWnd* m_pWindow = nullptr;              ///< host window object, owned
-    IUnknown* m_pUnkSite = nullptr;                ///< given through IObjectWithSite
-    IViewObject* m_pViewObject = nullptr;          ///< best view interface of the object
-    IViewObjectEx* m_pViewObjectEx = nullptr;      ///< for hit tests, when the object has it
-    IOleInPlaceObject* m_pInPlaceObject = nullptr; ///< windowless one when windowless
-    HACCEL m_hAccel = nullptr;                     ///< table of the window context, owned
-    CPaintManagerUI* m_pFilterManager = nullptr;   ///< holds the owner's message filter
+    CActiveXUI* m_pOwner;                        ///< cleared on Detach
+    CActiveXWnd* m_pWindow = nullptr;            ///< host window object, owned
+    CComPtr<IUnknown> m_pUnkSite;                ///< given through IObjectWithSite
+    CComPtr<IViewObject> m_pViewObject;          ///< best view interface of the object
+    CComPtr<IViewObjectEx> m_pViewObjectEx;      ///< for hit tests, when the object has it
+    CComPtr<IOleInPlaceObject> m_pInPlaceObject; ///< windowless one when windowless
+    CAcceleratorTable m_hAccel;                  ///< table of the window context
+    CPaintManagerUI* m_pFilterManager = nullptr; ///< holds the owner's message filter
     bool m_bLocked = false;
     bool m_bLockedRunning = false; ///< the object is locked running until deactivation
     bool m_bFocused = false;

@@ -2,13 +2,9 @@
 
 namespace SkinUI {
 
-CActiveXEnum::CActiveXEnum(IUnknown* object) : m_pUnk(object) {
-    if (m_pUnk != nullptr) m_pUnk->AddRef();
-}
+CActiveXEnum::CActiveXEnum(IUnknown* object) : m_pUnk(object) {}
 
-CActiveXEnum::~CActiveXEnum() {
-    if (m_pUnk != nullptr) m_pUnk->Release();
-}
+CActiveXEnum::~CActiveXEnum() = default;
 
 STDMETHODIMP CActiveXEnum::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
@@ -33,11 +29,10 @@ STDMETHODIMP CActiveXEnum::Next(ULONG count, IUnknown** objects, ULONG* fetched)
     if (fetched != nullptr) *fetched = 0;
     if (count == 0) return S_OK;
     if (objects == nullptr) return E_POINTER;
-    const ULONG available = m_pUnk != nullptr ? 1 : 0;
+    const ULONG available = m_pUnk ? 1 : 0;
     ULONG given = 0;
     while (given < count && m_iPos < available) {
-        objects[given] = m_pUnk;
-        m_pUnk->AddRef();
+        m_pUnk.CopyTo(&objects[given]);
         ++given;
         ++m_iPos;
     }

@@ -5,6 +5,8 @@
 
 #include <objidl.h>
 
+#include "core/Handles.h"
+
 namespace SkinUI {
 
 class CActiveXEnum final : public IEnumUnknown {
@@ -31,8 +33,8 @@ private:
     ~CActiveXEnum();
 
     LONG m_dwRef = 1;
-    IUnknown* m_pUnk; ///< one reference held, or null
-    ULONG m_iPos = 0; ///< objects passed so far
+    CComPtr<IUnknown> m_pUnk; ///< the object, or null
+    ULONG m_iPos = 0;         ///< objects passed so far
 };
 
 } // namespace SkinUI

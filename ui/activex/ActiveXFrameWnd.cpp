@@ -6,14 +6,9 @@
 
 namespace SkinUI {
 
-CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* site) : m_pSite(site) {
-    if (m_pSite != nullptr) m_pSite->AddRef();
-}
+CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* site) : m_pSite(site) {}
 
-CActiveXFrameWnd::~CActiveXFrameWnd() {
-    if (m_pActiveObject != nullptr) m_pActiveObject->Release();
-    if (m_pSite != nullptr) m_pSite->Release();
-}
+CActiveXFrameWnd::~CActiveXFrameWnd() = default;
 
 STDMETHODIMP CActiveXFrameWnd::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
@@ -39,7 +34,7 @@ STDMETHODIMP_(ULONG) CActiveXFrameWnd::Release() {
 STDMETHODIMP CActiveXFrameWnd::GetWindow(HWND* window) {
     if (window == nullptr) return E_POINTER;
     *window = nullptr;
-    CActiveXUI* owner = m_pSite != nullptr ? m_pSite->GetOwner() : nullptr;
+    CActiveXUI* owner = m_pSite ? m_pSite->GetOwner() : nullptr;
     if (owner == nullptr || owner->GetManager() == nullptr) return E_UNEXPECTED;
     *window = owner->GetManager()->GetPaintWindow();
     return S_OK;
@@ -62,9 +57,7 @@ STDMETHODIMP CActiveXFrameWnd::SetBorderSpace(LPCBORDERWIDTHS) {
 }
 
 STDMETHODIMP CActiveXFrameWnd::SetActiveObject(IOleInPlaceActiveObject* activeObject, LPCOLESTR) {
-    if (activeObject != nullptr) activeObject->AddRef();
-    if (m_pActiveObject != nullptr) m_pActiveObject->Release();
-    m_pActiveObject = activeObject;
+    m_pActiveObject = CComPtr<IOleInPlaceActiveObject>(activeObject);
     return S_OK;
 }
 

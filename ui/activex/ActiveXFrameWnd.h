@@ -6,6 +6,8 @@
 
 #include <ole2.h>
 
+#include "core/Handles.h"
+
 namespace SkinUI {
 
 class CActiveXCtrl;
@@ -18,7 +20,7 @@ public:
     CActiveXFrameWnd& operator=(const CActiveXFrameWnd&) = delete;
 
     /// The object made active through SetActiveObject, not AddRef'd for the caller.
-    IOleInPlaceActiveObject* GetActiveObject() const { return m_pActiveObject; }
+    IOleInPlaceActiveObject* GetActiveObject() const { return m_pActiveObject.Get(); }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
@@ -48,8 +50,8 @@ private:
     ~CActiveXFrameWnd();
 
     LONG m_dwRef = 1;
-    CActiveXCtrl* m_pSite;                              ///< one reference held
-    IOleInPlaceActiveObject* m_pActiveObject = nullptr; ///< one reference held
+    CComPtr<CActiveXCtrl> m_pSite;                    ///< the site that made this frame
+    CComPtr<IOleInPlaceActiveObject> m_pActiveObject; ///< set through SetActiveObject
 };
 
 } // namespace SkinUI

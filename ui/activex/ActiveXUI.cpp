@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cwchar>
+#include <new>
 
 #include "activex/ActiveXCtrl.h"
 #include "window/PaintManagerUI.h"
@@ -38,8 +39,7 @@ void FreeClassModule(HMODULE& module) {
 } // namespace
 
 CActiveXUI::CActiveXUI()
-    : m_clsid(GUID_NULL), m_bCreated(false), m_bDelayCreated(true), m_pUnk(nullptr),
-      m_pControl(nullptr), m_hwndHost(nullptr) {}
+    : m_clsid(GUID_NULL), m_bCreated(false), m_bDelayCreated(true), m_hwndHost(nullptr) {}
 
 CActiveXUI::~CActiveXUI() {
     CActiveXUI::ReleaseControl();
@@ -91,7 +91,7 @@ bool CActiveXUI::CreateControl(const wchar_t* clsidOrProgId) {
 HRESULT CActiveXUI::GetControl(const IID iid, void** ppv) {
     if (ppv == nullptr) return E_POINTER;
     *ppv = nullptr;
-    if (m_pUnk == nullptr) return E_PENDING;
+    if (!m_pUnk) return E_PENDING;
     return m_pUnk->QueryInterface(iid, ppv);
 }
 
@@ -108,7 +108,7 @@ void CActiveXUI::SetModuleName(const wchar_t* moduleName) {
 }
 
 void CActiveXUI::SyncHostVisibility() {
-    if (m_hwndHost == nullptr || m_pControl == nullptr || m_pControl->IsWindowless()) return;
+    if (m_hwndHost == nullptr || !m_pControl || m_pControl->IsWindowless()) return;
     ::ShowWindow(m_hwndHost, IsVisible() ? SW_SHOW : SW_HIDE);
 }
 
@@ -125,13 +125,16 @@ void CActiveXUI::SetInternVisible(bool visible) {
 void CActiveXUI::SetPos(RECT rect) {
     CControlUI::SetPos(rect);
     if (!m_bCreated) DoCreateControl();
-    if (m_pUnk == nullptr || m_pControl == nullptr) return;
+    if (!m_pUnk || !m_pControl) return;
 
-    const HDC screen = ::GetDC(nullptr);
-    SIZEL extent{
-        ::MulDiv(2540, m_rcItem.right - m_rcItem.left, ::GetDeviceCaps(screen, LOGPIXELSX)),
-        ::MulDiv(2540, m_rcItem.bottom - m_rcItem.top, ::GetDeviceCaps(screen, LOGPIXELSY))};
-    ::ReleaseDC(nullptr, screen);
+    SIZEL extent{};
+    {
+        const CWindowDC screen(nullptr);
+        extent.cx = ::MulDiv(2540, m_rcItem.right - m_rcItem.left,
+                             ::GetDeviceCaps(screen.Get(), LOGPIXELSX));
+        extent.cy = ::MulDiv(2540, m_rcItem.bottom - m_rcItem.top,
+                             ::GetDeviceCaps(screen.Get(), LOGPIXELSY));
+    }
     m_pUnk->SetExtent(DVASPECT_CONTENT, &extent);
 
     const bool windowless = m_pControl->IsWindowless();
@@ -148,7 +151,7 @@ void CActiveXUI::SetPos(RECT rect) {
 void CActiveXUI::DoPaint(HDC hDC, const RECT& paintRect) {
     RECT overlap{};
     if (!::IntersectRect(&overlap, &paintRect, &m_rcItem)) return;
-    if (m_pControl == nullptr || !m_pControl->IsWindowless()) return;
+    if (!m_pControl || !m_pControl->IsWindowless()) return;
     IViewObject* view = m_pControl->GetViewObject();
     if (view == nullptr) return;
     const RECTL bounds{m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
@@ -181,7 +184,7 @@ bool CActiveXUI::HitTest(UINT message, LPARAM lParam) const {
 }
 
 LRESULT CActiveXUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    if (m_pControl == nullptr || !m_pControl->IsInPlaceActive()) return 0;
+    if (!m_pControl || !m_pControl->IsInPlaceActive()) return 0;
     IOleInPlaceObjectWindowless* windowless = m_pControl->GetWindowlessObject();
     if (windowless == nullptr || !IsVisible()) return 0;
 
@@ -204,23 +207,20 @@ LRESULT CActiveXUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, b
     return result;
 }
 
-IUnknown* CActiveXUI::CreateFromModule() {
+CComPtr<IUnknown> CActiveXUI::CreateFromModule() {
     const HMODULE module = ::LoadLibraryW(m_sModuleName.GetData());
     if (module == nullptr) return nullptr;
-    IUnknown* object = nullptr;
-    IClassFactory* factory = nullptr;
+    CComPtr<IUnknown> object;
+    CComPtr<IClassFactory> factory;
     auto getClassObject = ModuleEntry<DllGetClassObjectProc>(module, "DllGetClassObject");
     if (getClassObject != nullptr &&
-        SUCCEEDED(getClassObject(m_clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory))) &&
-        factory != nullptr) {
-        if (FAILED(factory->CreateInstance(nullptr, IID_IOleObject,
-                                           reinterpret_cast<void**>(&object))))
-            object = nullptr;
-        factory->Release();
-    }
+        SUCCEEDED(getClassObject(m_clsid, IID_IClassFactory, factory.ReceiveAsVoid())) && factory &&
+        FAILED(factory->CreateInstance(nullptr, IID_IOleObject, object.ReceiveAsVoid())))
+        object.Reset();
+    factory.Reset();
     // The module stays loaded while its object lives and goes with it.
     m_hModule = module;
-    if (object == nullptr) FreeClassModule(m_hModule);
+    if (!object) FreeClassModule(m_hModule);
     return object;
 }
 
@@ -228,61 +228,58 @@ bool CActiveXUI::DoCreateControl() {
     ReleaseControl();
     m_bCreated = true;
 
-    IUnknown* first = m_sModuleName.IsEmpty() ? nullptr : CreateFromModule();
-    if (first == nullptr && FAILED(::CoCreateInstance(m_clsid, nullptr, CLSCTX_ALL, IID_IOleControl,
-                                                      reinterpret_cast<void**>(&first))))
-        first = nullptr;
-    if (first == nullptr) return false;
-    first->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&m_pUnk));
-    first->Release();
-    if (m_pUnk == nullptr) {
+    CComPtr<IUnknown> first;
+    if (!m_sModuleName.IsEmpty()) first = CreateFromModule();
+    if (!first && FAILED(::CoCreateInstance(m_clsid, nullptr, CLSCTX_ALL, IID_IOleControl,
+                                            first.ReceiveAsVoid())))
+        first.Reset();
+    if (!first) return false;
+    m_pUnk.QueryFrom(first.Get(), IID_IOleObject);
+    first.Reset();
+    if (!m_pUnk) {
         Abandon();
         return false;
     }
 
-    m_pControl = new CActiveXCtrl(this);
+    m_pControl.Attach(new (std::nothrow) CActiveXCtrl(this));
+    if (!m_pControl) {
+        Abandon();
+        return false;
+    }
     DWORD misc = 0;
     m_pUnk->GetMiscStatus(DVASPECT_CONTENT, &misc);
-    IOleClientSite* clientSite = nullptr;
-    m_pControl->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&clientSite));
-    if ((misc & OLEMISC_SETCLIENTSITEFIRST) != 0) m_pUnk->SetClientSite(clientSite);
+    CComPtr<IOleClientSite> clientSite;
+    clientSite.QueryFrom(m_pControl.Get(), IID_IOleClientSite);
+    if ((misc & OLEMISC_SETCLIENTSITEFIRST) != 0) m_pUnk->SetClientSite(clientSite.Get());
 
-    IPersistStreamInit* persist = nullptr;
-    if (SUCCEEDED(
-            m_pUnk->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))) &&
-        persist != nullptr) {
-        const HRESULT initialised = persist->InitNew();
-        persist->Release();
-        if (FAILED(initialised)) {
-            clientSite->Release();
-            Abandon();
-            return false;
-        }
+    CComPtr<IPersistStreamInit> persist;
+    if (SUCCEEDED(persist.QueryFrom(m_pUnk.Get(), IID_IPersistStreamInit)) &&
+        FAILED(persist->InitNew())) {
+        persist.Reset();
+        clientSite.Reset();
+        Abandon();
+        return false;
     }
-    if ((misc & OLEMISC_SETCLIENTSITEFIRST) == 0) m_pUnk->SetClientSite(clientSite);
+    persist.Reset();
+    if ((misc & OLEMISC_SETCLIENTSITEFIRST) == 0) m_pUnk->SetClientSite(clientSite.Get());
 
-    m_pControl->SetViewObject(m_pUnk);
+    m_pControl->SetViewObject(m_pUnk.Get());
     m_pUnk->SetHostNames(L"UIActiveX", nullptr);
     if (m_pManager != nullptr) m_pManager->SendNotify(this, NotifyType::kShowActiveX, 0, 0, false);
 
     // The object may be gone if a notification handler released it.
-    HRESULT hr = m_pUnk != nullptr ? S_OK : E_ABORT;
-    if (m_pUnk != nullptr && (misc & OLEMISC_INVISIBLEATRUNTIME) == 0)
-        hr = m_pUnk->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0,
+    HRESULT hr = m_pUnk ? S_OK : E_ABORT;
+    if (m_pUnk && (misc & OLEMISC_INVISIBLEATRUNTIME) == 0)
+        hr = m_pUnk->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite.Get(), 0,
                             m_pManager != nullptr ? m_pManager->GetPaintWindow() : nullptr,
                             &m_rcItem);
-    clientSite->Release();
+    clientSite.Reset();
 
     // The creation stands or falls with the activation; the site hand-over is optional.
-    if (m_pUnk != nullptr) {
-        IObjectWithSite* withSite = nullptr;
-        if (SUCCEEDED(
-                m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
-            withSite != nullptr) {
-            withSite->SetSite(static_cast<IOleClientSite*>(m_pControl));
-            withSite->Release();
-        }
-    }
+    CComPtr<IObjectWithSite> withSite;
+    if (SUCCEEDED(withSite.QueryFrom(m_pUnk.Get(), IID_IObjectWithSite)))
+        withSite->SetSite(static_cast<IOleClientSite*>(m_pControl.Get()));
+    withSite.Reset();
     if (FAILED(hr)) {
         Abandon();
         return false;
@@ -299,23 +296,18 @@ void CActiveXUI::Abandon() {
 
 void CActiveXUI::ReleaseControl() {
     m_hwndHost = nullptr;
-    if (m_pUnk != nullptr) {
-        IObjectWithSite* withSite = nullptr;
-        if (SUCCEEDED(
-                m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
-            withSite != nullptr) {
+    if (m_pUnk) {
+        CComPtr<IObjectWithSite> withSite;
+        if (SUCCEEDED(withSite.QueryFrom(m_pUnk.Get(), IID_IObjectWithSite)))
             withSite->SetSite(nullptr);
-            withSite->Release();
-        }
+        withSite.Reset();
         m_pUnk->Close(OLECLOSE_NOSAVE);
         m_pUnk->SetClientSite(nullptr);
-        m_pUnk->Release();
-        m_pUnk = nullptr;
+        m_pUnk.Reset();
     }
-    if (m_pControl != nullptr) {
+    if (m_pControl) {
         m_pControl->Detach();
-        m_pControl->Release();
-        m_pControl = nullptr;
+        m_pControl.Reset();
     }
     if (m_pManager != nullptr) m_pManager->RemoveMessageFilter(this);
     FreeClassModule(m_hModule);

@@ -8,6 +8,7 @@
 #include <ole2.h>
 
 #include "control/ControlUI.h"
+#include "core/Handles.h"
 #include "core/SkinString.h"
 #include "window/MessageFilterUI.h"
 
@@ -73,19 +74,19 @@ protected:
     /// hosted) on any failure.
     virtual bool DoCreateControl();
 
-    CLSID m_clsid;             ///< object to create
-    CSkinString m_sModuleName; ///< DLL to load the class from instead of the registry
-    bool m_bCreated;           ///< creation attempted since the last CreateControl
-    bool m_bDelayCreated;      ///< creation waits for the first SetPos
-    IOleObject* m_pUnk;        ///< the hosted object
-    CActiveXCtrl* m_pControl;  ///< the COM site, one reference held
-    HWND m_hwndHost;           ///< window the object lives in
+    CLSID m_clsid;                    ///< object to create
+    CSkinString m_sModuleName;        ///< DLL to load the class from instead of the registry
+    bool m_bCreated;                  ///< creation attempted since the last CreateControl
+    bool m_bDelayCreated;             ///< creation waits for the first SetPos
+    CComPtr<IOleObject> m_pUnk;       ///< the hosted object
+    CComPtr<CActiveXCtrl> m_pControl; ///< the COM site
+    HWND m_hwndHost;                  ///< window the object lives in
 
 private:
     /// Drops a creation that failed half-way, keeping it from being retried by layouts.
     void Abandon();
     /// Creates the object from the module's class factory; null when that cannot be done.
-    IUnknown* CreateFromModule();
+    CComPtr<IUnknown> CreateFromModule();
     /// Whether a mouse message's point meets the object.
     bool HitTest(UINT message, LPARAM lParam) const;
     /// Shows or hides a windowed object's host window with the control.

@@ -18,13 +18,11 @@ const wchar_t* CActiveXWnd::GetWndClassName() const {
 void CActiveXWnd::DoVerb(LONG verb) {
     CActiveXUI* owner = m_pOwner != nullptr ? m_pOwner->GetOwner() : nullptr;
     if (owner == nullptr) return;
-    IOleObject* object = nullptr;
-    if (FAILED(owner->GetControl(IID_IOleObject, reinterpret_cast<void**>(&object)))) return;
-    IOleClientSite* clientSite = nullptr;
-    m_pOwner->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&clientSite));
-    object->DoVerb(verb, nullptr, clientSite, 0, m_hWnd, &owner->GetPos());
-    if (clientSite != nullptr) clientSite->Release();
-    object->Release();
+    CComPtr<IOleObject> object;
+    if (FAILED(owner->GetControl(IID_IOleObject, object.ReceiveAsVoid())) || !object) return;
+    CComPtr<IOleClientSite> clientSite;
+    clientSite.QueryFrom(m_pOwner, IID_IOleClientSite);
+    object->DoVerb(verb, nullptr, clientSite.Get(), 0, m_hWnd, &owner->GetPos());
 }
 
 LRESULT CActiveXWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,12 +37,12 @@ LRESULT CActiveXWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOUSEACTIVATE: {
         CActiveXUI* owner = m_pOwner->GetOwner();
-        IOleObject* object = nullptr;
+        CComPtr<IOleObject> object;
         if (owner != nullptr &&
-            SUCCEEDED(owner->GetControl(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+            SUCCEEDED(owner->GetControl(IID_IOleObject, object.ReceiveAsVoid())) && object) {
             DWORD misc = 0;
             object->GetMiscStatus(DVASPECT_CONTENT, &misc);
-            object->Release();
+            object.Reset();
             if ((misc & OLEMISC_NOUIACTIVATE) != 0) return 0;
         }
         if (!m_pOwner->IsInPlaceActive()) DoVerb(OLEIVERB_INPLACEACTIVATE);
@@ -52,9 +50,7 @@ LRESULT CActiveXWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PAINT: {
         // The object paints its own window; this one only validates.
-        PAINTSTRUCT ps{};
-        ::BeginPaint(m_hWnd, &ps);
-        ::EndPaint(m_hWnd, &ps);
+        const CPaintScope paint(m_hWnd);
         return 0;
     }
     case WM_ERASEBKGND:

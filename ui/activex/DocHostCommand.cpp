@@ -1,6 +1,7 @@
 #include "activex/DocHostCommand.h"
 
 #include "activex/WebBrowserUI.h"
+#include "core/Handles.h"
 
 #include <docobj.h>
 #include <mshtml.h>
@@ -15,34 +16,20 @@ namespace {
 // Fetches the failing script's details from the document's event object. Nothing uses
 // them yet: a host that wants to log script errors starts here. Failures are ignored.
 void ReadScriptError(IUnknown* documentObject) {
-    IHTMLDocument2* document = nullptr;
-    if (FAILED(documentObject->QueryInterface(IID_IHTMLDocument2,
-                                              reinterpret_cast<void**>(&document))) ||
-        document == nullptr)
-        return;
-    IHTMLWindow2* window = nullptr;
-    if (SUCCEEDED(document->get_parentWindow(&window)) && window != nullptr) {
-        IHTMLEventObj* event = nullptr;
-        if (SUCCEEDED(window->get_event(&event)) && event != nullptr) {
-            IDispatch* details = nullptr;
-            if (SUCCEEDED(
-                    event->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&details))) &&
-                details != nullptr) {
-                const wchar_t* const names[] = {L"errorLine", L"errorCharacter", L"errorCode",
-                                                L"errorMessage", L"errorUrl"};
-                for (const wchar_t* name : names) {
-                    VARIANT value;
-                    VariantInit(&value);
-                    CWebBrowserUI::GetProperty(details, name, &value);
-                    VariantClear(&value);
-                }
-                details->Release();
-            }
-            event->Release();
-        }
-        window->Release();
+    CComPtr<IHTMLDocument2> document;
+    if (FAILED(document.QueryFrom(documentObject, IID_IHTMLDocument2))) return;
+    CComPtr<IHTMLWindow2> window;
+    if (FAILED(document->get_parentWindow(window.Receive())) || !window) return;
+    CComPtr<IHTMLEventObj> event;
+    if (FAILED(window->get_event(event.Receive())) || !event) return;
+    CComPtr<IDispatch> details;
+    if (FAILED(details.QueryFrom(event.Get(), IID_IDispatch))) return;
+    const wchar_t* const names[] = {L"errorLine", L"errorCharacter", L"errorCode", L"errorMessage",
+                                    L"errorUrl"};
+    for (const wchar_t* name : names) {
+        CVariant value;
+        CWebBrowserUI::GetProperty(details.Get(), name, value.Receive());
     }
-    document->Release();
 }
 
 } // namespace

@@ -1,13 +1,11 @@
 #include "activex/WebBrowser2UI.h"
 
-#include "activex/ComHelpers.h"
-#include "activex/WebBrowserEventSinker.h"
+#include <new>
 
 namespace SkinUI {
 
 CWebBrowser2UI::CWebBrowser2UI()
-    : m_pWebBrowser2(nullptr), m_bAutoNavi(true), m_bAutoSink(true), m_bBorder(false),
-      m_bScrollbar(false), m_pSinker(nullptr) {
+    : m_bAutoNavi(true), m_bAutoSink(true), m_bBorder(false), m_bScrollbar(false) {
     m_clsid = CLSID_WebBrowser;
 }
 
@@ -43,35 +41,40 @@ void CWebBrowser2UI::SetAttribute(const wchar_t* name, const wchar_t* value) {
 }
 
 void CWebBrowser2UI::Navigate2(const wchar_t* url) {
-    if (m_pWebBrowser2 == nullptr) return;
+    if (!m_pWebBrowser2) return;
     const CSkinString address = url != nullptr ? CSkinString(url) : m_sUrl;
     if (address.IsEmpty()) return;
-    VARIANT target;
-    VariantInit(&target);
-    V_VT(&target) = VT_BSTR;
-    V_BSTR(&target) = ::SysAllocString(address.GetData());
-    m_pWebBrowser2->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
-    VariantClear(&target);
+    CVariant target = CVariant::FromText(address.GetData());
+    if (V_BSTR(target.Get()) == nullptr) return; // no memory for the copy
+    m_pWebBrowser2->Navigate2(target.Get(), nullptr, nullptr, nullptr, nullptr);
 }
 
 IWebBrowser2* CWebBrowser2UI::GetWebBrowser() const {
-    return m_pWebBrowser2;
+    return m_pWebBrowser2.Get();
 }
 
 bool CWebBrowser2UI::DoCreateControl() {
     // A second creation: the old browser and its sink go first.
     ReleaseBrowser();
     if (!CActiveXUI::DoCreateControl()) return false;
-    GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&m_pWebBrowser2));
-    if (m_bAutoSink && m_pWebBrowser2 != nullptr) {
-        m_pSinker = new WebBrowserEventSinker(this, m_bBorder, m_bScrollbar);
-        if (FAILED(m_pSinker->Connect(m_pWebBrowser2))) ReleaseAndClear(m_pSinker);
+    if (FAILED(GetControl(IID_IWebBrowser2, m_pWebBrowser2.ReceiveAsVoid())) || !m_pWebBrowser2)
+        return AbandonCreation();
+    if (m_bAutoSink) {
+        m_pSinker.Attach(new (std::nothrow) WebBrowserEventSinker(this, m_bBorder, m_bScrollbar));
+        if (!m_pSinker || FAILED(m_pSinker->Connect(m_pWebBrowser2.Get())))
+            return AbandonCreation();
     }
     if (m_bAutoNavi) {
-        if (m_pSinker != nullptr) Navigate2(L"about:blank");
+        if (m_pSinker) Navigate2(L"about:blank");
         Navigate2(nullptr);
     }
     return true;
+}
+
+bool CWebBrowser2UI::AbandonCreation() {
+    ReleaseControl();
+    m_bCreated = true;
+    return false;
 }
 
 void CWebBrowser2UI::ReleaseControl() {
@@ -81,11 +84,11 @@ void CWebBrowser2UI::ReleaseControl() {
 }
 
 void CWebBrowser2UI::ReleaseBrowser() {
-    if (m_pSinker != nullptr) {
+    if (m_pSinker) {
         m_pSinker->Disconnect();
-        ReleaseAndClear(m_pSinker);
+        m_pSinker.Reset();
     }
-    ReleaseAndClear(m_pWebBrowser2);
+    m_pWebBrowser2.Reset();
 }
 
 } // namespace SkinUI

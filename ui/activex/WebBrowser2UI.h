@@ -8,11 +8,11 @@
 #include <exdisp.h>
 
 #include "activex/ActiveXUI.h"
+#include "activex/WebBrowserEventSinker.h"
+#include "core/Handles.h"
 #include "core/SkinString.h"
 
 namespace SkinUI {
-
-class WebBrowserEventSinker;
 
 class CWebBrowser2UI : public CActiveXUI {
 public:
@@ -35,21 +35,25 @@ public:
     IWebBrowser2* GetWebBrowser() const;
 
 protected:
-    /// Creates the browser, connects the sink (autosink) and navigates (autonavi).
+    /// Creates the browser, connects the sink (autosink) and navigates (autonavi). False,
+    /// with nothing hosted, when the object is no IWebBrowser2 or the sink asked for cannot
+    /// be connected.
     bool DoCreateControl() override;
     /// Disconnects the sink, releases the browser, then the host.
     void ReleaseControl() override;
 
-    IWebBrowser2* m_pWebBrowser2;     ///< the hosted browser, one reference held
-    CSkinString m_sUrl;               ///< address to navigate to once created
-    bool m_bAutoNavi;                 ///< navigate once created
-    bool m_bAutoSink;                 ///< connect an event sink once created
-    bool m_bBorder;                   ///< pages keep their border
-    bool m_bScrollbar;                ///< pages keep their scroll bars
-    WebBrowserEventSinker* m_pSinker; ///< connected sink, one reference held
+    CComPtr<IWebBrowser2> m_pWebBrowser2;     ///< the hosted browser
+    CSkinString m_sUrl;                       ///< address to navigate to once created
+    bool m_bAutoNavi;                         ///< navigate once created
+    bool m_bAutoSink;                         ///< connect an event sink once created
+    bool m_bBorder;                           ///< pages keep their border
+    bool m_bScrollbar;                        ///< pages keep their scroll bars
+    CComPtr<WebBrowserEventSinker> m_pSinker; ///< connected sink
 
 private:
     void ReleaseBrowser();
+    /// Undoes a creation that failed half-way, keeping layouts from retrying it; false.
+    bool AbandonCreation();
 };
 
 } // namespace SkinUI

@@ -1,6 +1,5 @@
 #include "activex/WebBrowserEventSinker.h"
 
-#include "activex/ComHelpers.h"
 #include "activex/DocHostUIHandler.h"
 #include "activex/EventArguments.h"
 #include "control/ControlUI.h"
@@ -9,47 +8,45 @@
 #include <exdispid.h>
 #include <mshtml.h>
 
-#include <string>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace SkinUI {
 
 namespace {
 
 // The document of the browser an event came from, or null.
-IHTMLDocument2* DocumentOf(IDispatch* browserDispatch) {
-    if (browserDispatch == nullptr) return nullptr;
-    IWebBrowser2* browser = nullptr;
-    if (FAILED(browserDispatch->QueryInterface(IID_IWebBrowser2,
-                                               reinterpret_cast<void**>(&browser))) ||
-        browser == nullptr)
-        return nullptr;
-    IDispatch* documentDispatch = nullptr;
-    browser->get_Document(&documentDispatch);
-    browser->Release();
-    if (documentDispatch == nullptr) return nullptr;
-    IHTMLDocument2* document = nullptr;
-    documentDispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document));
-    documentDispatch->Release();
+CComPtr<IHTMLDocument2> DocumentOf(IDispatch* browserDispatch) {
+    CComPtr<IWebBrowser2> browser;
+    if (FAILED(browser.QueryFrom(browserDispatch, IID_IWebBrowser2))) return nullptr;
+    CComPtr<IDispatch> documentDispatch;
+    if (FAILED(browser->get_Document(documentDispatch.Receive()))) return nullptr;
+    CComPtr<IHTMLDocument2> document;
+    document.QueryFrom(documentDispatch.Get(), IID_IHTMLDocument2);
     return document;
 }
 
-// The address as narrow text in the system code page; empty when it is no text.
-std::string NarrowAddress(const VARIANT* url) {
-    VARIANT text;
-    VariantInit(&text);
-    std::string narrow;
-    if (SUCCEEDED(VariantCopyInd(&text, const_cast<VARIANT*>(url))) &&
-        SUCCEEDED(VariantChangeType(&text, &text, 0, VT_BSTR)) && V_BSTR(&text) != nullptr) {
-        const int length = static_cast<int>(SysStringLen(V_BSTR(&text)));
-        const int size =
-            WideCharToMultiByte(CP_ACP, 0, V_BSTR(&text), length, nullptr, 0, nullptr, nullptr);
-        if (size > 0) {
-            narrow.resize(static_cast<size_t>(size));
-            WideCharToMultiByte(CP_ACP, 0, V_BSTR(&text), length, &narrow[0], size, nullptr,
-                                nullptr);
-        }
+// The address as terminated narrow text in the system code page: empty when it is no
+// text, null when there is no memory for it.
+std::unique_ptr<char[]> NarrowAddress(const VARIANT* url) {
+    CVariant text;
+    int length = 0;
+    int size = 0;
+    if (SUCCEEDED(VariantCopyInd(text.Get(), const_cast<VARIANT*>(url))) &&
+        SUCCEEDED(VariantChangeType(text.Get(), text.Get(), 0, VT_BSTR)) &&
+        V_BSTR(text.Get()) != nullptr) {
+        length = static_cast<int>(SysStringLen(V_BSTR(text.Get())));
+        size = WideCharToMultiByte(CP_ACP, 0, V_BSTR(text.Get()), length, nullptr, 0, nullptr,
+                                   nullptr);
+        if (size < 0) size = 0;
     }
-    VariantClear(&text);
+    std::unique_ptr<char[]> narrow(new (std::nothrow) char[static_cast<size_t>(size) + 1]);
+    if (!narrow) return narrow;
+    if (size > 0)
+        size = WideCharToMultiByte(CP_ACP, 0, V_BSTR(text.Get()), length, narrow.get(), size,
+                                   nullptr, nullptr);
+    narrow[static_cast<size_t>(size > 0 ? size : 0)] = '\0';
     return narrow;
 }
 
@@ -59,42 +56,35 @@ WebBrowserEventSinker::WebBrowserEventSinker(CControlUI* owner, bool border, boo
     : m_refs(1), m_pOwner(owner), m_pPoint(nullptr), m_dwCookie(0), m_bBorder(border),
       m_bScrollbar(scrollbar), m_bNavigateError(false) {}
 
-WebBrowserEventSinker::~WebBrowserEventSinker() {
-    ReleaseAndClear(m_pPoint);
-}
+WebBrowserEventSinker::~WebBrowserEventSinker() = default;
 
 HRESULT WebBrowserEventSinker::Connect(IWebBrowser2* browser) {
     if (browser == nullptr) return E_POINTER;
-    if (m_pPoint != nullptr) return E_UNEXPECTED;
-    IConnectionPointContainer* container = nullptr;
-    HRESULT hr = browser->QueryInterface(IID_IConnectionPointContainer,
-                                         reinterpret_cast<void**>(&container));
-    if (FAILED(hr) || container == nullptr) return FAILED(hr) ? hr : E_NOINTERFACE;
-    IConnectionPoint* point = nullptr;
-    hr = container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point);
-    container->Release();
-    if (FAILED(hr) || point == nullptr) return FAILED(hr) ? hr : E_NOINTERFACE;
+    if (m_pPoint) return E_UNEXPECTED;
+    CComPtr<IConnectionPointContainer> container;
+    HRESULT hr = container.QueryFrom(browser, IID_IConnectionPointContainer);
+    if (FAILED(hr)) return hr;
+    CComPtr<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Receive());
+    if (FAILED(hr) || !point) return FAILED(hr) ? hr : E_NOINTERFACE;
     hr = point->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
     if (FAILED(hr)) {
         m_dwCookie = 0;
-        point->Release();
         return hr;
     }
-    m_pPoint = point;
+    m_pPoint = std::move(point);
     return S_OK;
 }
 
 void WebBrowserEventSinker::Disconnect() {
     m_pOwner = nullptr;
-    IConnectionPoint* point = m_pPoint;
-    m_pPoint = nullptr;
-    if (point == nullptr) return;
+    CComPtr<IConnectionPoint> point = std::move(m_pPoint);
+    if (!point) return;
     // The point may hold the last reference but one: keep this object alive through it.
-    AddRef();
+    const CComPtr<WebBrowserEventSinker> self(this);
     point->Unadvise(m_dwCookie);
     m_dwCookie = 0;
-    point->Release();
-    Release();
+    point.Reset();
 }
 
 STDMETHODIMP WebBrowserEventSinker::QueryInterface(REFIID riid, void** ppvObject) {
@@ -155,52 +145,38 @@ STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID id, REFIID riid, LCID, WORD, D
 }
 
 void WebBrowserEventSinker::OnNavigateComplete2(IDispatch* browser) {
-    IHTMLDocument2* document = DocumentOf(browser);
-    if (document == nullptr) return;
-    ICustomDoc* customDoc = nullptr;
-    if (SUCCEEDED(
-            document->QueryInterface(__uuidof(ICustomDoc), reinterpret_cast<void**>(&customDoc))) &&
-        customDoc != nullptr) {
-        CDocHostUIHandler* handler = new CDocHostUIHandler(m_bBorder, m_bScrollbar);
-        customDoc->SetUIHandler(handler);
-        handler->Release(); // the document keeps its own reference
-        customDoc->Release();
-    }
-    document->Release();
+    const CComPtr<IHTMLDocument2> document = DocumentOf(browser);
+    CComPtr<ICustomDoc> customDoc;
+    if (FAILED(customDoc.QueryFrom(document.Get(), __uuidof(ICustomDoc)))) return;
+    // The document keeps its own reference; without memory it keeps its default handler.
+    CComPtr<CDocHostUIHandler> handler;
+    handler.Attach(new (std::nothrow) CDocHostUIHandler(m_bBorder, m_bScrollbar));
+    if (handler) customDoc->SetUIHandler(handler.Get());
 }
 
 void WebBrowserEventSinker::OnDocumentComplete(IDispatch* browser, const VARIANT* url) {
-    if (IHTMLDocument2* document = DocumentOf(browser)) {
-        IHTMLElement* body = nullptr;
-        document->get_body(&body);
-        if (body != nullptr) {
-            IHTMLStyle* style = nullptr;
-            body->get_style(&style);
-            if (!m_bBorder && style != nullptr) style->put_border(CBstr(L"none"));
-            if (!m_bScrollbar) {
-                IHTMLBodyElement* bodyElement = nullptr;
-                body->QueryInterface(IID_IHTMLBodyElement, reinterpret_cast<void**>(&bodyElement));
-                if (bodyElement != nullptr) {
-                    // "no" is the value that turns a body's scroll bars off.
-                    bodyElement->put_scroll(CBstr(L"no"));
-                    bodyElement->Release();
-                }
-                if (style != nullptr) style->put_overflow(CBstr(L"hidden"));
-            }
-            if (style != nullptr) style->Release();
-            body->Release();
+    const CComPtr<IHTMLDocument2> document = DocumentOf(browser);
+    CComPtr<IHTMLElement> body;
+    if (document && SUCCEEDED(document->get_body(body.Receive())) && body) {
+        CComPtr<IHTMLStyle> style;
+        body->get_style(style.Receive());
+        if (!m_bBorder && style) style->put_border(CBstr(L"none"));
+        if (!m_bScrollbar) {
+            CComPtr<IHTMLBodyElement> bodyElement;
+            // "no" is the value that turns a body's scroll bars off.
+            if (SUCCEEDED(bodyElement.QueryFrom(body.Get(), IID_IHTMLBodyElement)))
+                bodyElement->put_scroll(CBstr(L"no"));
+            if (style) style->put_overflow(CBstr(L"hidden"));
         }
-        document->Release();
     }
 
     const bool navigateError = m_bNavigateError;
     m_bNavigateError = false;
     if (m_pOwner == nullptr || m_pOwner->GetManager() == nullptr) return;
-    const std::string address = NarrowAddress(url);
-    if (address == "about:blank") return;
-    m_pOwner->GetManager()->SendNotify(m_pOwner, L"HTML_COMPLETE",
-                                       reinterpret_cast<WPARAM>(address.c_str()),
-                                       navigateError ? 1 : 0);
+    const std::unique_ptr<char[]> address = NarrowAddress(url);
+    if (!address || strcmp(address.get(), "about:blank") == 0) return;
+    m_pOwner->GetManager()->SendNotify(
+        m_pOwner, L"HTML_COMPLETE", reinterpret_cast<WPARAM>(address.get()), navigateError ? 1 : 0);
 }
 
 } // namespace SkinUI

@@ -7,6 +7,8 @@
 #include <ole2.h>
 #include <exdisp.h>
 
+#include "core/Handles.h"
+
 namespace SkinUI {
 
 class CControlUI;
@@ -44,12 +46,12 @@ private:
     void OnDocumentComplete(IDispatch* browser, const VARIANT* url);
 
     LONG m_refs;
-    CControlUI* m_pOwner;       ///< null once disconnected
-    IConnectionPoint* m_pPoint; ///< the browser's event point while connected
-    DWORD m_dwCookie;           ///< the connection, 0 when none
-    bool m_bBorder;             ///< pages keep their border
-    bool m_bScrollbar;          ///< pages keep their scroll bars
-    bool m_bNavigateError;      ///< a NavigateError came since the last DocumentComplete
+    CControlUI* m_pOwner;               ///< null once disconnected
+    CComPtr<IConnectionPoint> m_pPoint; ///< the browser's event point while connected
+    DWORD m_dwCookie;                   ///< the connection, 0 when none
+    bool m_bBorder;                     ///< pages keep their border
+    bool m_bScrollbar;                  ///< pages keep their scroll bars
+    bool m_bNavigateError;              ///< a NavigateError came since the last DocumentComplete
 };
 
 } // namespace SkinUI

@@ -1,6 +1,5 @@
 #include "activex/WebBrowserUI.h"
 
-#include "activex/ComHelpers.h"
 #include "activex/DocHostCommand.h"
 #include "activex/EventArguments.h"
 #include "window/PaintManagerUI.h"
@@ -24,8 +23,7 @@ constexpr UINT kLastKeyMessage = 0x108;
 } // namespace
 
 CWebBrowserUI::CWebBrowserUI()
-    : m_pWebBrowser2(nullptr), m_dwRef(0), m_pHtmlWnd2(nullptr), m_dwCookie(0), m_bAutoNavi(false),
-      m_pWebBrowserEventHandler(nullptr) {
+    : m_dwRef(0), m_dwCookie(0), m_bAutoNavi(false), m_pWebBrowserEventHandler(nullptr) {
     m_clsid = CLSID_WebBrowser;
 }
 
@@ -77,18 +75,16 @@ CWebBrowserEventHandler* CWebBrowserUI::GetWebBrowserEventHandler() const {
 }
 
 void CWebBrowserUI::Navigate2(const wchar_t* url) {
-    if (url == nullptr || m_pWebBrowser2 == nullptr) return;
-    VARIANT address;
-    VariantInit(&address);
-    V_VT(&address) = VT_BSTR;
-    V_BSTR(&address) = ::SysAllocString(url);
-    m_pWebBrowser2->Navigate2(&address, nullptr, nullptr, nullptr, nullptr);
-    VariantClear(&address);
+    if (url == nullptr || !m_pWebBrowser2) return;
+    CVariant address = CVariant::FromText(url);
+    if (V_BSTR(address.Get()) == nullptr) return; // no memory for the copy
+    m_pWebBrowser2->Navigate2(address.Get(), nullptr, nullptr, nullptr, nullptr);
 }
 
 void CWebBrowserUI::NavigateUrl(const wchar_t* url) {
-    if (url == nullptr || m_pWebBrowser2 == nullptr) return;
-    CBstr address(url);
+    if (url == nullptr || !m_pWebBrowser2) return;
+    const CBstr address(url);
+    if (address.Get() == nullptr) return; // no memory for the copy
     m_pWebBrowser2->Navigate(address, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -97,50 +93,40 @@ void CWebBrowserUI::NavigateHomePage() {
 }
 
 void CWebBrowserUI::Refresh() {
-    if (m_pWebBrowser2 != nullptr) m_pWebBrowser2->Refresh();
+    if (m_pWebBrowser2) m_pWebBrowser2->Refresh();
 }
 
 void CWebBrowserUI::Refresh2(int level) {
-    if (m_pWebBrowser2 == nullptr) return;
-    VARIANT value;
-    VariantInit(&value);
-    V_VT(&value) = VT_I4;
-    V_I4(&value) = level;
-    m_pWebBrowser2->Refresh2(&value);
+    if (!m_pWebBrowser2) return;
+    CVariant value = CVariant::FromLong(level);
+    m_pWebBrowser2->Refresh2(value.Get());
 }
 
 void CWebBrowserUI::GoBack() {
-    if (m_pWebBrowser2 != nullptr) m_pWebBrowser2->GoBack();
+    if (m_pWebBrowser2) m_pWebBrowser2->GoBack();
 }
 
 void CWebBrowserUI::GoForward() {
-    if (m_pWebBrowser2 != nullptr) m_pWebBrowser2->GoForward();
+    if (m_pWebBrowser2) m_pWebBrowser2->GoForward();
 }
 
 IWebBrowser2* CWebBrowserUI::GetWebBrowser2() const {
-    return m_pWebBrowser2;
+    return m_pWebBrowser2.Get();
 }
 
 IDispatch* CWebBrowserUI::GetHtmlWindow() {
-    if (m_pWebBrowser2 == nullptr) return nullptr;
-    IDispatch* documentDispatch = nullptr;
-    if (FAILED(m_pWebBrowser2->get_Document(&documentDispatch)) || documentDispatch == nullptr)
+    if (!m_pWebBrowser2) return nullptr;
+    CComPtr<IDispatch> documentDispatch;
+    if (FAILED(m_pWebBrowser2->get_Document(documentDispatch.Receive())) || !documentDispatch)
         return nullptr;
-    IHTMLDocument2* document = nullptr;
-    const HRESULT hr =
-        documentDispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document));
-    documentDispatch->Release();
-    if (FAILED(hr) || document == nullptr) return nullptr;
-    IHTMLWindow2* window = nullptr;
-    const HRESULT windowResult = document->get_parentWindow(&window);
-    document->Release();
-    if (FAILED(windowResult) || window == nullptr) return nullptr;
-    ReleaseAndClear(m_pHtmlWnd2);
-    m_pHtmlWnd2 = window;
-    IDispatch* answer = nullptr;
-    if (FAILED(m_pHtmlWnd2->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&answer))))
-        return nullptr;
-    return answer;
+    CComPtr<IHTMLDocument2> document;
+    if (FAILED(document.QueryFrom(documentDispatch.Get(), IID_IHTMLDocument2))) return nullptr;
+    CComPtr<IHTMLWindow2> window;
+    if (FAILED(document->get_parentWindow(window.Receive())) || !window) return nullptr;
+    m_pHtmlWnd2 = std::move(window);
+    CComPtr<IDispatch> answer;
+    answer.QueryFrom(m_pHtmlWnd2.Get(), IID_IDispatch);
+    return answer.Detach();
 }
 
 DISPID CWebBrowserUI::FindId(IDispatch* disp, const wchar_t* name) {
@@ -190,16 +176,20 @@ bool CWebBrowserUI::DoCreateControl() {
         manager->RemoveTranslateAccelerator(this);
         manager->AddTranslateAccelerator(this);
     }
-    IWebBrowser2* browser = nullptr;
-    GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&browser));
-    ReleaseAndClear(m_pWebBrowser2);
-    m_pWebBrowser2 = browser;
+    if (FAILED(GetControl(IID_IWebBrowser2, m_pWebBrowser2.ReceiveAsVoid())) || !m_pWebBrowser2)
+        return AbandonCreation();
     if (m_bAutoNavi && !m_sHomePage.IsEmpty()) {
         Navigate2(L"about:blank");
         Navigate2(m_sHomePage.GetData());
     }
-    RegisterEventHandler(true);
+    if (FAILED(RegisterEventHandler(true))) return AbandonCreation();
     return true;
+}
+
+bool CWebBrowserUI::AbandonCreation() {
+    ReleaseControl();
+    m_bCreated = true;
+    return false;
 }
 
 void CWebBrowserUI::ReleaseControl() {
@@ -213,21 +203,19 @@ void CWebBrowserUI::ReleaseBrowser() {
     // The document and the browser hold this object: both let go before it can die.
     SetDocumentUIHandler(nullptr);
     RegisterEventHandler(false);
-    ReleaseAndClear(m_pHtmlWnd2);
-    ReleaseAndClear(m_pWebBrowser2);
+    m_pHtmlWnd2.Reset();
+    m_pWebBrowser2.Reset();
 }
 
 HRESULT CWebBrowserUI::RegisterEventHandler(bool advise) {
-    if (m_pWebBrowser2 == nullptr) return E_NOINTERFACE;
+    if (!m_pWebBrowser2) return E_NOINTERFACE;
     if (advise == (m_dwCookie != 0)) return S_OK;
-    IConnectionPointContainer* container = nullptr;
-    HRESULT hr = m_pWebBrowser2->QueryInterface(IID_IConnectionPointContainer,
-                                                reinterpret_cast<void**>(&container));
-    if (FAILED(hr) || container == nullptr) return FAILED(hr) ? hr : E_NOINTERFACE;
-    IConnectionPoint* point = nullptr;
-    hr = container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point);
-    container->Release();
-    if (FAILED(hr) || point == nullptr) return FAILED(hr) ? hr : E_NOINTERFACE;
+    CComPtr<IConnectionPointContainer> container;
+    HRESULT hr = container.QueryFrom(m_pWebBrowser2.Get(), IID_IConnectionPointContainer);
+    if (FAILED(hr)) return hr;
+    CComPtr<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Receive());
+    if (FAILED(hr) || !point) return FAILED(hr) ? hr : E_NOINTERFACE;
     if (advise) {
         hr = point->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
         if (FAILED(hr)) m_dwCookie = 0;
@@ -235,22 +223,16 @@ HRESULT CWebBrowserUI::RegisterEventHandler(bool advise) {
         hr = point->Unadvise(m_dwCookie);
         m_dwCookie = 0;
     }
-    point->Release();
     return hr;
 }
 
 void CWebBrowserUI::SetDocumentUIHandler(IDocHostUIHandler* handler) {
-    if (m_pWebBrowser2 == nullptr) return;
-    IDispatch* document = nullptr;
-    if (FAILED(m_pWebBrowser2->get_Document(&document)) || document == nullptr) return;
-    ICustomDoc* customDoc = nullptr;
-    if (SUCCEEDED(
-            document->QueryInterface(__uuidof(ICustomDoc), reinterpret_cast<void**>(&customDoc))) &&
-        customDoc != nullptr) {
+    if (!m_pWebBrowser2) return;
+    CComPtr<IDispatch> document;
+    if (FAILED(m_pWebBrowser2->get_Document(document.Receive())) || !document) return;
+    CComPtr<ICustomDoc> customDoc;
+    if (SUCCEEDED(customDoc.QueryFrom(document.Get(), __uuidof(ICustomDoc))))
         customDoc->SetUIHandler(handler);
-        customDoc->Release();
-    }
-    document->Release();
 }
 
 // ---- Events ----
@@ -264,34 +246,24 @@ void CWebBrowserUI::OnNavigateComplete2(IDispatch* pDisp, VARIANT*& url) {
 }
 
 void CWebBrowserUI::OnDocumentComplete() {
-    if (m_pWebBrowser2 == nullptr) return;
-    IDispatch* documentDispatch = nullptr;
-    if (FAILED(m_pWebBrowser2->get_Document(&documentDispatch)) || documentDispatch == nullptr)
+    if (!m_pWebBrowser2) return;
+    CComPtr<IDispatch> documentDispatch;
+    if (FAILED(m_pWebBrowser2->get_Document(documentDispatch.Receive())) || !documentDispatch)
         return;
-    IHTMLDocument2* document = nullptr;
-    documentDispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document));
-    documentDispatch->Release();
-    if (document == nullptr) return;
-    IHTMLElement* body = nullptr;
-    document->get_body(&body);
-    document->Release();
-    if (body == nullptr) return;
+    CComPtr<IHTMLDocument2> document;
+    if (FAILED(document.QueryFrom(documentDispatch.Get(), IID_IHTMLDocument2))) return;
+    CComPtr<IHTMLElement> body;
+    if (FAILED(document->get_body(body.Receive())) || !body) return;
 
-    IHTMLBodyElement* bodyElement = nullptr;
-    if (SUCCEEDED(
-            body->QueryInterface(IID_IHTMLBodyElement, reinterpret_cast<void**>(&bodyElement))) &&
-        bodyElement != nullptr) {
+    CComPtr<IHTMLBodyElement> bodyElement;
+    if (SUCCEEDED(bodyElement.QueryFrom(body.Get(), IID_IHTMLBodyElement)))
         bodyElement->put_scroll(CBstr(L"no"));
-        bodyElement->Release();
-    }
-    IHTMLStyle* style = nullptr;
-    if (SUCCEEDED(body->get_style(&style)) && style != nullptr) {
+    CComPtr<IHTMLStyle> style;
+    if (SUCCEEDED(body->get_style(style.Receive())) && style) {
         style->put_overflow(CBstr(L"hidden"));
         style->put_border(CBstr(L"none"));
         style->put_borderStyle(CBstr(L"none"));
-        style->Release();
     }
-    body->Release();
 }
 
 // ---- IUnknown ----
@@ -544,7 +516,7 @@ STDMETHODIMP CWebBrowserUI::Exec(const GUID* group, DWORD commandId, DWORD, VARI
 LRESULT CWebBrowserUI::TranslateAccelerator(MSG* msg) {
     if (msg == nullptr || msg->message < kFirstKeyMessage || msg->message > kLastKeyMessage)
         return S_FALSE;
-    if (m_pWebBrowser2 == nullptr) return E_NOTIMPL;
+    if (!m_pWebBrowser2) return E_NOTIMPL;
     const HWND host = GetHostWindow();
     bool focusInside = false;
     for (HWND window = ::GetFocus(); window != nullptr && host != nullptr;
@@ -555,14 +527,10 @@ LRESULT CWebBrowserUI::TranslateAccelerator(MSG* msg) {
         }
     }
     if (!focusInside) return S_FALSE;
-    IOleInPlaceActiveObject* activeObject = nullptr;
-    if (FAILED(m_pWebBrowser2->QueryInterface(IID_IOleInPlaceActiveObject,
-                                              reinterpret_cast<void**>(&activeObject))) ||
-        activeObject == nullptr)
+    CComPtr<IOleInPlaceActiveObject> activeObject;
+    if (FAILED(activeObject.QueryFrom(m_pWebBrowser2.Get(), IID_IOleInPlaceActiveObject)))
         return S_FALSE;
-    const HRESULT hr = activeObject->TranslateAccelerator(msg);
-    activeObject->Release();
-    return hr;
+    return activeObject->TranslateAccelerator(msg);
 }
 
 } // namespace SkinUI

@@ -16,6 +16,7 @@
 
 #include "activex/ActiveXUI.h"
 #include "activex/WebBrowserEventHandler.h"
+#include "core/Handles.h"
 #include "core/SkinString.h"
 #include "window/TranslateAccelerator.h"
 
@@ -134,7 +135,9 @@ public:
     LRESULT TranslateAccelerator(MSG* msg) override;
 
 protected:
-    /// Creates the browser, registers for keys, auto-navigates and sinks the events.
+    /// Creates the browser, registers for keys, auto-navigates and sinks the events. False,
+    /// with nothing hosted, when the object is no IWebBrowser2 or its events cannot be
+    /// connected: such a control could neither navigate nor tell where pages go.
     bool DoCreateControl() override;
     /// Releases the document's handler, the event sink and the browser, then the host.
     void ReleaseControl() override;
@@ -146,16 +149,18 @@ protected:
     /// Takes the border and scroll bars off the finished document's body.
     void OnDocumentComplete();
 
-    IWebBrowser2* m_pWebBrowser2; ///< the hosted browser, one reference held
-    LONG m_dwRef;                 ///< COM reference count, informative only
-    IHTMLWindow2* m_pHtmlWnd2;    ///< last answer of GetHtmlWindow, one reference held
-    DWORD m_dwCookie;             ///< event sink connection, 0 when not connected
-    CSkinString m_sHomePage;      ///< auto-navigation and NavigateHomePage address
-    bool m_bAutoNavi;             ///< navigate home once created
+    CComPtr<IWebBrowser2> m_pWebBrowser2; ///< the hosted browser
+    LONG m_dwRef;                         ///< COM reference count, informative only
+    CComPtr<IHTMLWindow2> m_pHtmlWnd2;    ///< last answer of GetHtmlWindow
+    DWORD m_dwCookie;                     ///< event sink connection, 0 when not connected
+    CSkinString m_sHomePage;              ///< auto-navigation and NavigateHomePage address
+    bool m_bAutoNavi;                     ///< navigate home once created
     CWebBrowserEventHandler* m_pWebBrowserEventHandler; ///< not owned, may be null
 
 private:
     void ReleaseBrowser();
+    /// Undoes a creation that failed half-way, keeping layouts from retrying it; false.
+    bool AbandonCreation();
     // Sets or clears (null) the UI handler of the current document.
     void SetDocumentUIHandler(IDocHostUIHandler* handler);
 };

@@ -96,6 +96,10 @@ struct AcceleratorTable {
     using Handle = HACCEL;
     static void Free(HACCEL table) noexcept { ::DestroyAcceleratorTable(table); }
 };
+struct Menu {
+    using Handle = HMENU;
+    static void Free(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
 // Derived objects (a line gradient is a brush, a bitmap an image) go through the
 // function of their base.
 template <typename T> struct GdiplusObject {
@@ -116,6 +120,8 @@ using CMemoryDC = CHandleOwner<handle_traits::MemoryDC>;
 /// An icon or cursor made by LoadImage (without LR_SHARED) or CreateIcon*.
 using CIcon = CHandleOwner<handle_traits::Icon>;
 using CAcceleratorTable = CHandleOwner<handle_traits::AcceleratorTable>;
+/// A menu made by LoadMenu or CreateMenu that no window owns (a window destroys its own).
+using CMenu = CHandleOwner<handle_traits::Menu>;
 /// A GDI+ flat-API object: GpFont, GpGraphics, GpStringFormat, a brush or an image.
 template <typename T> using CGdiplusObject = CHandleOwner<handle_traits::GdiplusObject<T>>;
 
@@ -229,13 +235,30 @@ public:
     CWindowDC(const CWindowDC&) = delete;
     CWindowDC& operator=(const CWindowDC&) = delete;
 
+    /// Takes over a DC that GetDC gave for `window` and that was lent out and given back
+    /// (a windowless ActiveX object returns the DC its site lent it).
+    static CWindowDC Adopt(HWND window, HDC dc) noexcept {
+        CWindowDC owner;
+        owner.m_window = window;
+        owner.m_dc = dc;
+        return owner;
+    }
+
     HDC Get() const noexcept { return m_dc; }
     explicit operator bool() const noexcept { return m_dc != nullptr; }
-    /// Releases the DC now.
-    void Reset() noexcept {
-        if (m_dc != nullptr) ::ReleaseDC(m_window, m_dc);
+    /// Gives the DC up without releasing it: whoever takes it gives it back to the window.
+    HDC Detach() noexcept {
+        const HDC dc = m_dc;
         m_window = nullptr;
         m_dc = nullptr;
+        return dc;
+    }
+    /// Releases the DC now; false when the window did not take it back.
+    bool Reset() noexcept {
+        const bool released = m_dc == nullptr || ::ReleaseDC(m_window, m_dc) != 0;
+        m_window = nullptr;
+        m_dc = nullptr;
+        return released;
     }
 
 private:
@@ -344,9 +367,9 @@ public:
     }
     /// The same, typed for QueryInterface and CoCreateInstance.
     void** ReceiveAsVoid() noexcept { return reinterpret_cast<void**>(Receive()); }
-    /// Asks `source` for `iid`, which must be the id of T. On failure nothing is held and
-    /// the failure is returned: E_POINTER without a source, E_NOINTERFACE for a success
-    /// without a pointer.
+    /// Asks `source` for `iid`, which must be the id of T or of an interface derived from
+    /// T (whose pointer is a T pointer too). On failure nothing is held and the failure is
+    /// returned: E_POINTER without a source, E_NOINTERFACE for a success without a pointer.
     template <typename Source> HRESULT QueryFrom(Source* source, REFIID iid) noexcept {
         Reset();
         if (source == nullptr) return E_POINTER;
@@ -399,6 +422,52 @@ public:
 
 private:
     BSTR m_text = nullptr;
+};
+
+/// A VARIANT that lives as long as this object: its text is freed and its interface
+/// released (VariantClear) when it goes or receives a new value.
+class CVariant {
+public:
+    CVariant() noexcept { ::VariantInit(&m_value); }
+    ~CVariant() { ::VariantClear(&m_value); }
+    CVariant(CVariant&& other) noexcept : m_value(other.m_value) { ::VariantInit(&other.m_value); }
+    CVariant& operator=(CVariant&& other) noexcept {
+        if (this != &other) {
+            ::VariantClear(&m_value);
+            m_value = other.m_value;
+            ::VariantInit(&other.m_value);
+        }
+        return *this;
+    }
+    CVariant(const CVariant&) = delete;
+    CVariant& operator=(const CVariant&) = delete;
+
+    /// A VT_BSTR copy of `text`; its BSTR is null when the text is null or the copy cannot
+    /// be made.
+    static CVariant FromText(const wchar_t* text) noexcept {
+        CVariant variant;
+        V_VT(&variant.m_value) = VT_BSTR;
+        V_BSTR(&variant.m_value) = ::SysAllocString(text);
+        return variant;
+    }
+    /// A VT_I4 value.
+    static CVariant FromLong(LONG value) noexcept {
+        CVariant variant;
+        V_VT(&variant.m_value) = VT_I4;
+        V_I4(&variant.m_value) = value;
+        return variant;
+    }
+
+    VARIANT* Get() noexcept { return &m_value; }
+    const VARIANT* Get() const noexcept { return &m_value; }
+    /// Clears the value and gives the address an API writes a new one to.
+    VARIANT* Receive() noexcept {
+        ::VariantClear(&m_value);
+        return &m_value;
+    }
+
+private:
+    VARIANT m_value;
 };
 
 } // namespace SkinUI

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/Handles.h"
 #include "render/HtmlMarkup.h"
 #include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
@@ -23,27 +24,6 @@ constexpr long long kMaxCoordinate = 1 << 30;
 LONG Clamp(long long value, long long low, long long high) {
     return static_cast<LONG>(value < low ? low : value > high ? high : value);
 }
-
-// Keeps a font selected into a device context and gives the one before back at the end.
-class CFontSelection {
-public:
-    CFontSelection(HDC dc, HFONT font)
-        : m_dc(dc), m_old(::SelectObject(dc, font)), m_current(font) {}
-    ~CFontSelection() {
-        if (m_old != nullptr && m_old != HGDI_ERROR) ::SelectObject(m_dc, m_old);
-    }
-    CFontSelection(const CFontSelection&) = delete;
-    CFontSelection& operator=(const CFontSelection&) = delete;
-    void Select(HFONT font) {
-        if (font != m_current) ::SelectObject(m_dc, font);
-        m_current = font;
-    }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-    HFONT m_current;
-};
 
 // Gives the text colour, background colour and background mode back at the end.
 class CTextAttributes {
@@ -71,32 +51,27 @@ private:
 class CMeasuringContexts {
 public:
     explicit CMeasuringContexts(HDC compatible) : m_compatible(compatible) {}
-    ~CMeasuringContexts() {
-        for (const Entry& entry : m_entries) {
-            ::SelectObject(entry.dc, entry.old);
-            ::DeleteDC(entry.dc);
-        }
-    }
-    CMeasuringContexts(const CMeasuringContexts&) = delete;
-    CMeasuringContexts& operator=(const CMeasuringContexts&) = delete;
 
     /// A context with the font selected; null when no more can be made.
     HDC For(HFONT font) {
         for (const Entry& entry : m_entries)
-            if (entry.font == font) return entry.dc;
+            if (entry.font == font) return entry.dc.Get();
         if (m_entries.size() >= kMaxContexts) return nullptr;
-        HDC dc = ::CreateCompatibleDC(m_compatible);
-        if (dc == nullptr) return nullptr;
-        m_entries.push_back(Entry{font, dc, ::SelectObject(dc, font)});
-        return dc;
+        CMemoryDC dc(::CreateCompatibleDC(m_compatible));
+        if (!dc) return nullptr;
+        CSelection selection(dc.Get(), font);
+        const HDC answer = dc.Get();
+        m_entries.push_back(Entry{font, std::move(dc), std::move(selection)});
+        return answer;
     }
 
 private:
     static constexpr size_t kMaxContexts = 6;
+    // The font leaves the context before the context goes (members end in reverse order).
     struct Entry {
         HFONT font;
-        HDC dc;
-        HGDIOBJ old;
+        CMemoryDC dc;
+        CSelection selection;
     };
     HDC m_compatible;
     std::vector<Entry> m_entries;
@@ -143,8 +118,8 @@ public:
                          ? std::max(request.capacity, 0)
                          : 0),
           m_defaultFont(request.manager->GetDefaultFontInfo()),
-          m_fontSelection(request.dc, m_defaultFont->font), m_attributes(request.dc),
-          m_measuring(request.dc) {
+          m_fontSelection(request.dc, m_defaultFont->font), m_currentFont(m_defaultFont->font),
+          m_attributes(request.dc), m_measuring(request.dc) {
         m_state.position = request.text;
         // Other contexts measure the same only without a mapping of their own.
         m_ownMeasuring =
@@ -221,6 +196,8 @@ private:
 
     /// A device context with the current font selected, to measure in.
     HDC Measuring();
+    /// Selects the font into the layout's DC unless it is there already.
+    void SelectFont(HFONT font);
     void DrawCommands();
     Step PlaceRun(const wchar_t* start, int length, const wchar_t* next, bool space);
     RunFit FitRun(const wchar_t* start, int length, bool space);
@@ -238,7 +215,8 @@ private:
     const int m_capacity;
     int m_alignment = 0; // multi-line: 0 left, 1 centre, 2 right
     const TFontInfo* m_defaultFont;
-    CFontSelection m_fontSelection;
+    CSelection m_fontSelection; // gives the DC its own font back at the end
+    HFONT m_currentFont;        // selected into m_dc now
     CTextAttributes m_attributes;
     CMeasuringContexts m_measuring;
     bool m_ownMeasuring = false;
@@ -493,12 +471,17 @@ Step CHtmlLayout::HandleTag(const Tag& tag) {
     return Step::Continue;
 }
 
+void CHtmlLayout::SelectFont(HFONT font) {
+    if (font != m_currentFont) ::SelectObject(m_dc, font);
+    m_currentFont = font;
+}
+
 HDC CHtmlLayout::Measuring() {
     const HFONT font = Font()->font;
     if (font != m_defaultFont->font && m_ownMeasuring) {
         if (HDC own = m_measuring.For(font)) return own;
     }
-    m_fontSelection.Select(font);
+    SelectFont(font);
     return m_dc;
 }
 
@@ -721,7 +704,7 @@ void CHtmlLayout::DrawCommands() {
             fonts.push_back(command.font);
     fonts.push_back(m_defaultFont->font);
     for (const HFONT font : fonts) {
-        m_fontSelection.Select(font);
+        SelectFont(font);
         for (const TextCommand& command : m_commands) {
             if (command.font != font) continue;
             ::SetTextColor(m_dc, command.color);

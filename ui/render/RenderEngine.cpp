@@ -668,41 +668,32 @@ public:
         m_width = width * ((kPatternSide + width - 1) / width);
         m_height = height * ((kPatternSide + height - 1) / height);
         DWORD* pixels = nullptr;
-        m_bitmap = CreateTopDownDib(bitmapDC, m_width, m_height, &pixels).Detach();
-        if (m_bitmap == nullptr) return;
-        m_dc = CreateCompatibleDC(bitmapDC);
-        if (m_dc == nullptr) return;
-        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+        if (!m_surface.Create(bitmapDC, CreateTopDownDib(bitmapDC, m_width, m_height, &pixels)))
+            return;
+        const HDC dc = m_surface.GetDC();
         // One tile, then what is filled doubled across, then down: plain copies of all four
         // channels.
-        bool copied = m_oldBitmap != nullptr && BitBlt(m_dc, 0, 0, width, height, bitmapDC,
-                                                       tile.left, tile.top, SRCCOPY) != FALSE;
+        bool copied =
+            BitBlt(dc, 0, 0, width, height, bitmapDC, tile.left, tile.top, SRCCOPY) != FALSE;
         for (int filled = width; copied && filled < m_width; filled *= 2) {
-            copied = BitBlt(m_dc, filled, 0, std::min(filled, m_width - filled), height, m_dc, 0, 0,
+            copied = BitBlt(dc, filled, 0, std::min(filled, m_width - filled), height, dc, 0, 0,
                             SRCCOPY) != FALSE;
         }
         for (int filled = height; copied && filled < m_height; filled *= 2) {
-            copied = BitBlt(m_dc, 0, filled, m_width, std::min(filled, m_height - filled), m_dc, 0,
-                            0, SRCCOPY) != FALSE;
+            copied = BitBlt(dc, 0, filled, m_width, std::min(filled, m_height - filled), dc, 0, 0,
+                            SRCCOPY) != FALSE;
         }
         m_ready = copied;
-    }
-    ~CTilePattern() {
-        if (m_oldBitmap != nullptr) SelectObject(m_dc, m_oldBitmap);
-        if (m_dc != nullptr) DeleteDC(m_dc);
-        if (m_bitmap != nullptr) DeleteObject(m_bitmap);
     }
     CTilePattern(const CTilePattern&) = delete;
     CTilePattern& operator=(const CTilePattern&) = delete;
 
     explicit operator bool() const { return m_ready; }
-    HDC dc() const { return m_dc; }
+    HDC dc() const { return m_surface.GetDC(); }
     RECT rect() const { return RECT{0, 0, m_width, m_height}; }
 
 private:
-    HBITMAP m_bitmap = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_oldBitmap = nullptr;
+    CBitmapDC m_surface;
     int m_width = 0;
     int m_height = 0;
     bool m_ready = false;
