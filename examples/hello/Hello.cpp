@@ -18,8 +18,8 @@ protected:
         ::PostQuitMessage(0);
     }
     void Notify(TNotifyUI& msg) override {
-        if (msg.sType == L"click" && msg.pSender->GetName() == L"hello") {
-            msg.pSender->SetText(L"Hello again!");
+        if (msg.type == L"click" && msg.sender->GetName() == L"hello") {
+            msg.sender->SetText(L"Hello again!");
         }
         WindowImplBase::Notify(msg);
     }
