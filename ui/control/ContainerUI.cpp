@@ -678,10 +678,15 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, void* data, UINT fla
     }
 
     const RECT client = ClientRect();
-    const int count = m_items.GetSize();
+    int first = 0;
+    int last = m_items.GetSize();
+    if (hitTest) {
+        const POINT point = *static_cast<const POINT*>(data);
+        ChildRange(RECT{point.x, point.y, point.x + 1, point.y + 1}, first, last);
+    }
     const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
-    for (int n = 0; n < count; ++n) {
-        CControlUI* child = GetItemAt(topFirst ? count - 1 - n : n);
+    for (int n = first; n < last; ++n) {
+        CControlUI* child = GetItemAt(topFirst ? first + last - 1 - n : n);
         CControlUI* found = child->FindControl(proc, data, flags);
         if (found == nullptr) continue;
         // Scrolled-out children still lie under the inset and the bars: they don't count.
@@ -765,7 +770,10 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& paintRect) {
             ::IntersectRect(&clientPaint, &paintRect, &client);
             CRenderClip childClip;
             CRenderClip::GenerateClip(hDC, clientPaint, childClip);
-            for (int i = 0; i < m_items.GetSize(); ++i) {
+            int first = 0;
+            int last = m_items.GetSize();
+            ChildRange(clientPaint, first, last);
+            for (int i = first; i < last; ++i) {
                 CControlUI* child = GetItemAt(i);
                 if (!child->IsVisible() || !meets(paintRect, child->GetPos())) continue;
                 if (child->IsFloat()) {
@@ -786,6 +794,11 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& paintRect) {
         if (bar != nullptr && bar->IsVisible() && meets(paintRect, bar->GetPos()))
             bar->DoPaint(hDC, paintRect);
     }
+}
+
+void CContainerUI::ChildRange(const RECT&, int& first, int& last) const {
+    first = 0;
+    last = m_items.GetSize();
 }
 
 int CContainerUI::FindSelectable(int index, bool forward) const {
