@@ -47,8 +47,9 @@ protected:
     }
     CListTextElementUI* Row(int i) const { return static_cast<CListTextElementUI*>(Item(i)); }
     const RECT& ColumnRect(int i) const { return list->GetListInfo()->columns[i]; }
+    // Mouse messages; moves are made with the button held, as in a drag.
     void Mouse(UINT message, int x, int y) {
-        ::SendMessageW(host->GetHWND(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+        ::SendMessageW(host->GetHWND(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
                        skintest::PointParam(x, y));
     }
 };
@@ -83,7 +84,7 @@ TEST_F(ListColumns, ColumnsComeFromTheHeaderUpToThirtyTwo) {
     EXPECT_EQ(ColumnRect(1).left, 100);
     EXPECT_EQ(ColumnRect(2).right, 230);
     EXPECT_EQ(Item(0)->GetPos().top, 30) << "rows start under the header";
-    EXPECT_EQ(Item(0)->GetWidth(), 230) << "rows are as wide as the columns";
+    EXPECT_EQ(Item(0)->GetWidth(), 300) << "rows narrower than the body fill it";
     EXPECT_EQ(list->GetItemIndex(Column(1)), 1);
 
     for (int i = 3; i < 40; ++i)
@@ -108,12 +109,13 @@ TEST_F(ListColumns, DraggingASeparatorResizesTheColumnAndTheRowsFollow) {
     EXPECT_NE(Column(0)->GetControlFlags() & UIFLAG_SETCURSOR, 0u);
     Mouse(WM_LBUTTONDOWN, 94, 10);
     Mouse(WM_MOUSEMOVE, 144, 10);
+    Mouse(WM_MOUSEMOVE, 194, 10);
+    EXPECT_EQ(Column(0)->GetFixedWidth(), 200) << "moves add up before any layout";
     Layout();
-    EXPECT_EQ(Column(0)->GetFixedWidth(), 150);
-    EXPECT_EQ(ColumnRect(0).right, 150);
-    EXPECT_EQ(ColumnRect(1).left, 150);
-    EXPECT_EQ(ColumnRect(2).right, 280);
-    EXPECT_EQ(Item(1)->GetWidth(), 280);
+    EXPECT_EQ(ColumnRect(0).right, 200);
+    EXPECT_EQ(ColumnRect(1).left, 200);
+    EXPECT_EQ(ColumnRect(2).right, 330);
+    EXPECT_EQ(Item(1)->GetWidth(), 330);
 
     // Narrower than the minimum (16): the last width above it stays.
     Mouse(WM_MOUSEMOVE, 20, 10);

@@ -168,7 +168,7 @@ TEST_F(ListSelection, TheSelectedAttributeSelectsOnlyForTrue) {
 TEST_F(ListSelection, SeveralItemsWithCtrlAndShift) {
     HostLabels(8, L"multiselect=\"true\"");
     Item(4)->SetEnabled(false);
-    Press(50, 30); // 1 alone
+    Press(50, 30);             // 1 alone
     Press(50, 70, MK_CONTROL); // + 3
     EXPECT_EQ(SelectedItems(), (std::vector<int>{1, 3}));
     EXPECT_EQ(list->GetCurSel(), 3);

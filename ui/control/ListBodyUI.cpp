@@ -24,10 +24,11 @@ void CListBodyUI::SetPos(RECT rect) {
         m_placement.swap(fresh);
     }
 
-    const long long contentWidth = kHorizontal.Extent(rc);
+    // The rows are as wide as the widest of them (or the columns), and at least as wide
+    // as the body. The horizontal bar's range is left out: it is the last layout's, and
+    // would keep the rows as wide as they were before the body grew.
+    const long long width = kHorizontal.Extent(rc);
     const long long height = kVertical.Extent(rc);
-    // Across the rows the items may be as wide as the horizontal bar scrolls.
-    const long long width = contentWidth + ScrollRange(kHorizontal);
     const SIZE available{ClampToInt(width), ClampToInt(height)};
 
     // Measure: the rows with a height, and how many share what they leave. The heights
