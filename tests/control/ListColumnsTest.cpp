@@ -309,3 +309,29 @@ TEST_F(ListColumns, SkinMarkupBuildsEveryListElement) {
     delete root;
     list = nullptr;
 }
+
+TEST_F(ListColumns, TheHeaderCanBeReplacedButNeverGoes) {
+    HostTable({100, 100}, 2);
+    CListHeaderUI* first = list->GetHeader();
+    auto* other = new CListHeaderUI;
+    list->Add(other);
+    EXPECT_EQ(list->GetHeader(), first) << "a header with columns stays";
+    list->Remove(other);
+
+    ASSERT_TRUE(list->Remove(first));
+    ASSERT_NE(list->GetHeader(), nullptr) << "an empty header takes the place";
+    EXPECT_EQ(list->GetHeader()->GetCount(), 0);
+    EXPECT_EQ(list->GetListInfo()->columnCount, 0);
+    auto* replacement = new CListHeaderUI;
+    replacement->Add(new CListHeaderItemUI);
+    list->Add(replacement);
+    EXPECT_EQ(list->GetHeader(), replacement) << "an empty header gives way";
+    EXPECT_EQ(list->GetListInfo()->columnCount, 1);
+    Layout();
+    EXPECT_EQ(list->GetItemIndex(replacement), 0);
+
+    // The items of this family never expand.
+    EXPECT_FALSE(list->ExpandItem(0));
+    EXPECT_EQ(list->GetExpandedItem(), -1);
+    EXPECT_FALSE(ListItem(0)->IsExpanded());
+}
