@@ -146,6 +146,11 @@ protected:
     /// what the children need. The vertical and horizontal layouts' SetPos.
     void StackChildren(const Axis& along);
 
+    /// The children that a part of the client area may meet, as indexes first..last-1
+    /// (painting and hit testing visit no others): all of them here. A container that
+    /// knows where its children lie may narrow the range; floating children must stay in it.
+    virtual void ChildRange(const RECT& area, int& first, int& last) const;
+
     /// The item rectangle less the inset.
     RECT InsetRect() const;
     /// InsetRect less the visible bars.

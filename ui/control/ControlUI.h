@@ -29,8 +29,9 @@ constexpr UINT UIFIND_TOP_FIRST = 0x00000008; ///< containers visit children las
 constexpr UINT UIFIND_ME_FIRST = 0x80000000;  ///< containers test themselves before their children
 
 // GetControlFlags bits.
-constexpr UINT UIFLAG_TABSTOP = 0x00000001;   ///< takes part in tab navigation
-constexpr UINT UIFLAG_SETCURSOR = 0x00000002; ///< sets its own cursor
+constexpr UINT UIFLAG_TABSTOP = 0x00000001;    ///< takes part in tab navigation
+constexpr UINT UIFLAG_SETCURSOR = 0x00000002;  ///< sets its own cursor
+constexpr UINT UIFLAG_WANTRETURN = 0x00000004; ///< takes the Enter key itself
 
 /// Relative placement of a floating control: how far it moves and grows, in percent of
 /// the change of its parent's size since it was last placed.
