@@ -10,10 +10,14 @@
 #include "control/ChildLayoutUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
+#include "control/DateTimeUI.h"
+#include "control/EditUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/LabelUI.h"
 #include "control/OptionUI.h"
+#include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
+#include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
 #include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
@@ -39,12 +43,16 @@ struct BuiltInControl {
 
 // Element names the framework builds itself, matched exactly.
 const BuiltInControl kBuiltInControls[] = {
+    {L"Edit", &MakeControl<CEditUI>},
     {L"Text", &MakeControl<CTextUI>},
     {L"Label", &MakeControl<CLabelUI>},
     {L"Button", &MakeControl<CButtonUI>},
     {L"Option", &MakeControl<COptionUI>},
+    {L"Slider", &MakeControl<CSliderUI>},
     {L"Control", &MakeControl<CControlUI>},
     {L"ActiveX", &MakeControl<CActiveXUI>},
+    {L"Progress", &MakeControl<CProgressUI>},
+    {L"DateTime", &MakeControl<CDateTimeUI>},
     {L"Container", &MakeControl<CContainerUI>},
     {L"TabLayout", &MakeControl<CTabLayoutUI>},
     {L"ScrollBar", &MakeControl<CScrollBarUI>},
