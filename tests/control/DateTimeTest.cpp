@@ -174,6 +174,40 @@ TEST_F(DateTimeInput, EscapeKeepsTheOldDateAndDeleteOrBackspaceClearsTheText) {
     EXPECT_TRUE(skintest::PumpUntil([this] { return Picker() == nullptr; }));
 }
 
+TEST_F(DateTimeInput, TheDropDownCalendarPicksADateWithoutClosingThePicker) {
+    CDateTimeUI* control = HostDate();
+    control->SetTime(Date(2024, 2, 10));
+    const HWND picker = Open();
+    ASSERT_NE(picker, nullptr);
+    RECT area{};
+    ::GetClientRect(picker, &area);
+    const LPARAM button = MAKELPARAM(area.right - 5, area.bottom / 2);
+    ::SendMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, button);
+    ::SendMessageW(picker, WM_LBUTTONUP, 0, button);
+    const auto calendar = reinterpret_cast<HWND>(::SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(::GetFocus(), calendar);
+    skintest::PumpMessages();
+    ASSERT_TRUE(::IsWindow(picker)) << "the calendar took the focus, not the user";
+
+    // A day of the calendar: the calendar closes and the picker has the focus again.
+    RECT days{};
+    ::GetClientRect(calendar, &days);
+    const LPARAM day = MAKELPARAM(days.right / 2, days.bottom / 2);
+    ::SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, day);
+    ::SendMessageW(calendar, WM_LBUTTONUP, 0, day);
+    skintest::PumpMessages();
+    ASSERT_TRUE(::IsWindow(picker));
+    EXPECT_EQ(::GetFocus(), picker);
+    const SYSTEMTIME picked = Shown(picker);
+    EXPECT_EQ(Text(*control), Today()) << "nothing taken yet";
+
+    LoseFocus();
+    wchar_t expected[16];
+    swprintf(expected, 16, L"%4d-%02d-%02d", picked.wYear, picked.wMonth, picked.wDay);
+    EXPECT_EQ(Text(*control), expected);
+}
+
 TEST_F(DateTimeInput, ThePickerGoesWithItsControl) {
     freedguard::Scope guard;
     HostDate(new GuardedDateTime);

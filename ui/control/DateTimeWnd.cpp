@@ -7,6 +7,13 @@
 
 namespace SkinUI {
 
+namespace {
+
+// WM_NOTIFY as the paint manager reflects it back to the native child it came from.
+constexpr UINT kReflectedNotify = WM_NOTIFY + 0x2000;
+
+} // namespace
+
 bool CDateTimeWnd::Init(CDateTimeUI* owner) {
     m_pOwner = owner;
     owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateNone;
@@ -62,20 +69,49 @@ LRESULT CDateTimeWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT CDateTimeWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool clears = message == WM_KEYUP && (wParam == VK_DELETE || wParam == VK_BACK);
-    const bool cancels = message == WM_KEYUP && wParam == VK_ESCAPE;
-    if (message != WM_KILLFOCUS && !clears && !cancels)
-        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    switch (message) {
+    case WM_KILLFOCUS: {
+        const LRESULT result = CWindowWnd::HandleMessage(message, wParam, lParam);
+        // The drop-down calendar takes the focus while a date is still being picked.
+        const auto calendar = reinterpret_cast<HWND>(SendMessageW(DTM_GETMONTHCAL));
+        if (calendar == nullptr || reinterpret_cast<HWND>(wParam) != calendar)
+            Finish(CDateTimeUI::kUpdateSet);
+        return result;
+    }
+    case WM_KEYUP:
+        if (wParam == VK_DELETE || wParam == VK_BACK || wParam == VK_ESCAPE) {
+            const LRESULT result = CWindowWnd::HandleMessage(message, wParam, lParam);
+            Finish(wParam == VK_ESCAPE ? CDateTimeUI::kUpdateKeep : CDateTimeUI::kUpdateDelete);
+            return result;
+        }
+        break;
+    case kReflectedNotify:
+        if (lParam != 0 && reinterpret_cast<const NMHDR*>(lParam)->code == DTN_CLOSEUP) {
+            // The calendar closed and left the focus to the paint window: picking goes on
+            // in the picker. Focus anywhere else was lost as it would be from the picker.
+            const HWND focus = ::GetFocus();
+            if (focus == ::GetParent(m_hWnd))
+                ::SetFocus(m_hWnd);
+            else if (focus != m_hWnd)
+                Finish(CDateTimeUI::kUpdateSet);
+        }
+        break;
+    default:
+        break;
+    }
+    return CWindowWnd::HandleMessage(message, wParam, lParam);
+}
 
-    const LRESULT result = CWindowWnd::HandleMessage(message, wParam, lParam);
+void CDateTimeWnd::Finish(int mode) {
     // The owner may have gone meanwhile; then only the window is left to close.
     if (CDateTimeUI* owner = m_pOwner) {
-        if (clears) {
+        if (mode == CDateTimeUI::kUpdateDelete) {
             owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateDelete;
             owner->UpdateText();
-        } else if (cancels) {
+        } else if (mode == CDateTimeUI::kUpdateKeep) {
             owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateKeep;
         } else if (owner->m_nDTUpdateFlag == CDateTimeUI::kUpdateNone) {
+            // Losing the focus takes the date, unless a key has decided already.
             SYSTEMTIME picked{};
             if (SendMessageW(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)) == GDT_VALID)
                 owner->m_sysTime = picked;
@@ -84,7 +120,6 @@ LRESULT CDateTimeWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
     }
     if (m_hWnd != nullptr) PostMessageW(WM_CLOSE);
-    return result;
 }
 
 void CDateTimeWnd::OnFinalMessage(HWND) {

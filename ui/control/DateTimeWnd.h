@@ -1,7 +1,7 @@
-// The native date picker a focused CDateTimeUI lays over itself. On losing the focus it
-// hands its date to the control, unless a key has decided otherwise (Delete and Backspace
-// clear the text, Escape keeps it), and closes itself. It owns itself: the object goes
-// with the window.
+// The native date picker a focused CDateTimeUI lays over itself. On losing the focus (to
+// anything but its own drop-down calendar) it hands its date to the control, unless a key
+// has decided otherwise (Delete and Backspace clear the text, Escape keeps it), and closes
+// itself. It owns itself: the object goes with the window.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +35,10 @@ protected:
 
 private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    /// Ends picking: kUpdateDelete empties the owner's text, kUpdateKeep leaves it, and
+    /// kUpdateSet takes the picked date unless a key has decided already; then the window
+    /// closes itself.
+    void Finish(int mode);
     /// Deletes this object if its window is gone and no handler of it is running.
     void DeleteIfFinished();
 
