@@ -193,6 +193,9 @@ TEST_F(EditInput, APasswordCannotBeReadOutOfTheNativeWindow) {
     wchar_t buffer[16] = L"untouched";
     EXPECT_EQ(::SendMessageW(native, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(buffer)), 0);
     EXPECT_EQ(std::wstring(buffer), L"");
+    wchar_t line[16] = {16};
+    EXPECT_EQ(::SendMessageW(native, EM_GETLINE, 0, reinterpret_cast<LPARAM>(line)), 0);
+    EXPECT_EQ(line[0], 16) << "nothing copied";
 
     edit->SetPasswordChar(L'#');
     EXPECT_EQ(::SendMessageW(native, EM_GETPASSWORDCHAR, 0, 0), L'#');

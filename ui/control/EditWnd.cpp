@@ -111,6 +111,7 @@ LRESULT CEditWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
+    case EM_GETLINE:
         // A password is nobody's to read out of the window; the control has it already.
         if ((::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & ES_PASSWORD) != 0) {
             if (message == WM_GETTEXT && wParam > 0 && lParam != 0)
