@@ -245,7 +245,7 @@ TEST_F(EditInput, HidingThePageHidesAndClosesTheNativeWindow) {
 
 TEST_F(EditInput, TheNativeWindowGoesWithItsControl) {
     freedguard::Scope guard;
-    CEditUI* edit = HostEdit(L"text=\"abc\"", new GuardedEdit);
+    HostEdit(L"text=\"abc\"", new GuardedEdit);
     const HWND native = Open();
     ASSERT_NE(native, nullptr);
     ASSERT_EQ(::GetFocus(), native);
@@ -253,7 +253,6 @@ TEST_F(EditInput, TheNativeWindowGoesWithItsControl) {
     // The page is removed while the edit is open; it is freed when the queue runs.
     root->Remove(page);
     page = nullptr;
-    edit = nullptr;
     skintest::PumpMessages();
     EXPECT_FALSE(::IsWindow(native)) << "the native window went with its control";
     // What a user could still do to a window left behind: type, then leave it.
