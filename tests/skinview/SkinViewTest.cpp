@@ -244,6 +244,37 @@ TEST(SkinView, AListShowsItsHeaderRowsAndStates) {
     EXPECT_LT(CountNear(image, bar, 0xFFFFFF, 0) + CountNear(image, bar, 0xEAF0F7, 0), area);
 }
 
+TEST(SkinView, EntryAndValueControlsShowTheirTextsAndValues) {
+    const Image image = Render(L"controls.xml");
+    ASSERT_EQ(image.width, 320);
+    ASSERT_EQ(image.height, 220);
+    constexpr unsigned kTrack = 0xE6EAF0FF, kBar = 0x2F7BD8FF, kThumb = 0x4A5B70FF,
+                       kBackground = 0xF4F6FAFF;
+    // The download bar (12,76)-(308,88) at 40 of 100: 118 of its 296 pixels.
+    EXPECT_EQ(image.Pixel(12, 82), kBar);
+    EXPECT_EQ(image.Pixel(129, 82), kBar);
+    EXPECT_EQ(image.Pixel(130, 82), kTrack);
+    EXPECT_EQ(image.Pixel(307, 82), kTrack);
+    // The slider (12,96)-(308,116) at 25: its 12-pixel thumb at 12 + 284 / 4 = 83, over
+    // a bar of 74 and a track drawn from 100 to 112.
+    EXPECT_EQ(image.Pixel(50, 100), kBar);
+    EXPECT_EQ(image.Pixel(82, 98), kBar);
+    EXPECT_EQ(image.Pixel(83, 98), kThumb);
+    EXPECT_EQ(image.Pixel(94, 114), kThumb);
+    EXPECT_EQ(image.Pixel(95, 106), kTrack);
+    EXPECT_EQ(image.Pixel(200, 98), kBackground);
+    // The level bar (12,124)-(24,204) at 75, filled from the bottom: from 144 down.
+    EXPECT_EQ(image.Pixel(18, 143), kTrack);
+    EXPECT_EQ(image.Pixel(18, 144), kBar);
+    EXPECT_EQ(image.Pixel(18, 203), kBar);
+    // Texts: both edits and the date.
+    EXPECT_GT(CountNear(image, RECT{16, 15, 304, 33}, 0x202830, 60), 20) << "account";
+    const RECT password{16, 47, 304, 65};
+    const int passwordArea = (password.right - password.left) * (password.bottom - password.top);
+    EXPECT_GT(passwordArea - CountNear(image, password, 0xFFFFFF), 10) << "password";
+    EXPECT_GT(CountNear(image, RECT{34, 126, 306, 202}, 0x202830, 60), 20) << "date";
+}
+
 TEST(SkinView, FailuresAreOneLineAndExitCodeTwo) {
     const struct {
         const wchar_t* arguments;

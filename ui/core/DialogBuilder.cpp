@@ -10,6 +10,8 @@
 #include "control/ChildLayoutUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
+#include "control/DateTimeUI.h"
+#include "control/EditUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/LabelUI.h"
 #include "control/ListContainerElementUI.h"
@@ -19,7 +21,9 @@
 #include "control/ListUI.h"
 #include "control/OptionUI.h"
 #include "control/RichEditUI.h"
+#include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
+#include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
 #include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
@@ -45,12 +49,16 @@ struct BuiltInControl {
 
 // Element names the framework builds itself, matched exactly.
 const BuiltInControl kBuiltInControls[] = {
+    {L"Edit", &MakeControl<CEditUI>},
     {L"Text", &MakeControl<CTextUI>},
     {L"Label", &MakeControl<CLabelUI>},
     {L"Button", &MakeControl<CButtonUI>},
     {L"Option", &MakeControl<COptionUI>},
+    {L"Slider", &MakeControl<CSliderUI>},
     {L"Control", &MakeControl<CControlUI>},
     {L"ActiveX", &MakeControl<CActiveXUI>},
+    {L"Progress", &MakeControl<CProgressUI>},
+    {L"DateTime", &MakeControl<CDateTimeUI>},
     {L"Container", &MakeControl<CContainerUI>},
     {L"TabLayout", &MakeControl<CTabLayoutUI>},
     {L"ScrollBar", &MakeControl<CScrollBarUI>},

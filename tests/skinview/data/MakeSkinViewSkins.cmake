@@ -34,6 +34,9 @@ file(COPY "${CMAKE_CURRENT_LIST_DIR}/scrolling/scrolling.xml"
 file(COPY "${CMAKE_CURRENT_LIST_DIR}/richedit/richedit.xml" DESTINATION "${OUT}")
 # A list with a header, every kind of row and a bar.
 file(COPY "${CMAKE_CURRENT_LIST_DIR}/list/list.xml" DESTINATION "${OUT}")
+# The text entry and value controls, and their images.
+file(COPY "${CMAKE_CURRENT_LIST_DIR}/controls/controls.xml"
+    "${CMAKE_CURRENT_LIST_DIR}/controls/controls.png" DESTINATION "${OUT}")
 file(WRITE "${OUT}/bad.xml" "<Window><Control></Window>")
 file(WRITE "${OUT}/noroot.xml" "<Window size=\"10,10\"><Unknown/></Window>")
 file(WRITE "${OUT}/nosize.xml" "<Window><Control/></Window>")

@@ -1,0 +1,139 @@
+#include "control/DateTimeWnd.h"
+
+#include <commctrl.h>
+
+#include "control/DateTimeUI.h"
+#include "window/PaintManagerUI.h"
+
+namespace SkinUI {
+
+namespace {
+
+// WM_NOTIFY as the paint manager reflects it back to the native child it came from.
+constexpr UINT kReflectedNotify = WM_NOTIFY + 0x2000;
+
+} // namespace
+
+bool CDateTimeWnd::Init(CDateTimeUI* owner) {
+    m_pOwner = owner;
+    owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateNone;
+    CPaintManagerUI* manager = owner->GetManager();
+    // The window may end, and OnFinalMessage run, before this is done.
+    ++m_nBusy;
+    if (m_hWnd == nullptr) {
+        // The picker's class comes with the common controls.
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES};
+        ::InitCommonControlsEx(&classes);
+        const HWND parent = manager != nullptr ? manager->GetPaintWindow() : nullptr;
+        if (parent == nullptr || Create(parent, nullptr, WS_CHILD, 0, owner->GetPos()) == nullptr) {
+            if (m_pOwner != nullptr && m_pOwner->m_pWindow == this) m_pOwner->m_pWindow = nullptr;
+            m_pOwner = nullptr;
+            if (!m_bFinished && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+            --m_nBusy;
+            delete this;
+            return false;
+        }
+        SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())),
+                     TRUE);
+    }
+    if (owner->GetText().IsEmpty()) ::GetLocalTime(&owner->m_sysTime);
+    SendMessageW(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&owner->m_sysTime));
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    ::SetFocus(m_hWnd);
+    m_bInit = true;
+    --m_nBusy;
+    const bool open = !m_bFinished;
+    DeleteIfFinished();
+    return open;
+}
+
+void CDateTimeWnd::Detach() {
+    m_pOwner = nullptr;
+    if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+}
+
+const wchar_t* CDateTimeWnd::GetWndClassName() const {
+    return L"DateTimeWnd";
+}
+
+const wchar_t* CDateTimeWnd::GetSuperClassName() const {
+    return DATETIMEPICK_CLASSW;
+}
+
+LRESULT CDateTimeWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    ++m_nBusy;
+    const LRESULT result = Handle(message, wParam, lParam);
+    --m_nBusy;
+    DeleteIfFinished();
+    return result;
+}
+
+LRESULT CDateTimeWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KILLFOCUS: {
+        const LRESULT result = CWindowWnd::HandleMessage(message, wParam, lParam);
+        // The drop-down calendar takes the focus while a date is still being picked.
+        const auto calendar = reinterpret_cast<HWND>(SendMessageW(DTM_GETMONTHCAL));
+        if (calendar == nullptr || reinterpret_cast<HWND>(wParam) != calendar)
+            Finish(CDateTimeUI::kUpdateSet);
+        return result;
+    }
+    case WM_KEYUP:
+        if (wParam == VK_DELETE || wParam == VK_BACK || wParam == VK_ESCAPE) {
+            const LRESULT result = CWindowWnd::HandleMessage(message, wParam, lParam);
+            Finish(wParam == VK_ESCAPE ? CDateTimeUI::kUpdateKeep : CDateTimeUI::kUpdateDelete);
+            return result;
+        }
+        break;
+    case kReflectedNotify:
+        if (lParam != 0 && reinterpret_cast<const NMHDR*>(lParam)->code == DTN_CLOSEUP) {
+            // The calendar closed and left the focus to the paint window: picking goes on
+            // in the picker. Focus anywhere else was lost as it would be from the picker.
+            const HWND focus = ::GetFocus();
+            if (focus == ::GetParent(m_hWnd))
+                ::SetFocus(m_hWnd);
+            else if (focus != m_hWnd)
+                Finish(CDateTimeUI::kUpdateSet);
+        }
+        break;
+    default:
+        break;
+    }
+    return CWindowWnd::HandleMessage(message, wParam, lParam);
+}
+
+void CDateTimeWnd::Finish(int mode) {
+    // The owner may have gone meanwhile; then only the window is left to close.
+    if (CDateTimeUI* owner = m_pOwner) {
+        if (mode == CDateTimeUI::kUpdateDelete) {
+            owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateDelete;
+            owner->UpdateText();
+        } else if (mode == CDateTimeUI::kUpdateKeep) {
+            owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateKeep;
+        } else if (owner->m_nDTUpdateFlag == CDateTimeUI::kUpdateNone) {
+            // Losing the focus takes the date, unless a key has decided already.
+            SYSTEMTIME picked{};
+            if (SendMessageW(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked)) == GDT_VALID)
+                owner->m_sysTime = picked;
+            owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateSet;
+            owner->UpdateText();
+        }
+    }
+    if (m_hWnd != nullptr) PostMessageW(WM_CLOSE);
+}
+
+void CDateTimeWnd::OnFinalMessage(HWND) {
+    if (CDateTimeUI* owner = m_pOwner) {
+        m_pOwner = nullptr;
+        if (owner->m_pWindow == this) owner->m_pWindow = nullptr;
+        owner->Invalidate();
+    }
+    m_bFinished = true;
+    DeleteIfFinished();
+}
+
+void CDateTimeWnd::DeleteIfFinished() {
+    if (m_bFinished && m_nBusy == 0) delete this;
+}
+
+} // namespace SkinUI
