@@ -8,6 +8,8 @@
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ChildLayoutUI.h"
+#include "control/ComboBoxUI.h"
+#include "control/ComboUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
 #include "control/HorizontalLayoutUI.h"
@@ -40,6 +42,7 @@ struct BuiltInControl {
 // Element names the framework builds itself, matched exactly.
 const BuiltInControl kBuiltInControls[] = {
     {L"Text", &MakeControl<CTextUI>},
+    {L"Combo", &MakeControl<CComboUI>},
     {L"Label", &MakeControl<CLabelUI>},
     {L"Button", &MakeControl<CButtonUI>},
     {L"Option", &MakeControl<COptionUI>},
@@ -50,6 +53,7 @@ const BuiltInControl kBuiltInControls[] = {
     {L"ScrollBar", &MakeControl<CScrollBarUI>},
     {L"TileLayout", &MakeControl<CTileLayoutUI>},
     {L"CheckBox", &MakeControl<CCheckBoxUI>},
+    {L"ComboBox", &MakeControl<CComboBoxUI>},
     {L"ChildLayout", &MakeControl<CChildLayoutUI>},
     {L"VerticalLayout", &MakeControl<CVerticalLayoutUI>},
     {L"HorizontalLayout", &MakeControl<CHorizontalLayoutUI>},
