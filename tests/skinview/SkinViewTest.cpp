@@ -189,6 +189,37 @@ TEST(SkinView, FormattedTextScrollsInAListWithASkinnedBar) {
     EXPECT_EQ(CountNear(image, RECT{331, 0, 360, 40}, 0x000000, 60), 0) << "nothing above";
 }
 
+TEST(SkinView, AListShowsItsHeaderRowsAndStates) {
+    // The list (10,10)-(350,230) with a 1-pixel inset: its header 24 high from y 11, rows
+    // 22 high from y 35, and the body's bar down x 333..349.
+    const Image image = Render(L"list.xml");
+    ASSERT_EQ(image.width, 360);
+    const auto row = [](int index, int dy) { return 35 + index * 22 + dy; };
+    EXPECT_EQ(image.Pixel(300, 15), 0x3A4A60FFu) << "header";
+    EXPECT_EQ(image.Pixel(300, row(0, 5)), 0xFFFFFFFFu) << "even rows: the item colour";
+    EXPECT_EQ(image.Pixel(300, row(0, 21)), 0xD5DDE8FFu) << "the line under a row";
+    EXPECT_EQ(image.Pixel(300, row(1, 5)), 0xEAF0F7FFu) << "odd rows: the list's colour";
+    EXPECT_EQ(image.Pixel(300, row(2, 5)), 0x2F6FD0FFu) << "selected";
+    EXPECT_EQ(image.Pixel(300, row(4, 5)), 0xF0F0F0FFu) << "disabled";
+    EXPECT_EQ(image.Pixel(300, row(5, 5)), 0xEAF0F7FFu) << "a container row";
+
+    EXPECT_GT(CountNear(image, RECT{11, row(0, 0), 160, row(0, 20)}, 0x202830, 60), 10);
+    EXPECT_GT(CountNear(image, RECT{11, row(1, 0), 160, row(1, 20)}, 0x202830, 60), 10);
+    EXPECT_GT(CountNear(image, RECT{11, row(2, 0), 160, row(2, 20)}, 0xFFFFFF, 30), 10)
+        << "selected text";
+    EXPECT_GT(CountNear(image, RECT{11, row(3, 0), 200, row(3, 20)}, 0x0000FF, 40), 5) << "a link";
+    EXPECT_GT(CountNear(image, RECT{11, row(4, 0), 160, row(4, 20)}, 0xA0A8B0, 30), 5)
+        << "disabled text";
+    EXPECT_GT(CountNear(image, RECT{261, row(5, 0), 333, row(5, 20)}, 0x2E8B57, 40), 5)
+        << "a label inside a container row";
+    EXPECT_GT(CountNear(image, RECT{11, 11, 160, 35}, 0xFFFFFF, 30), 10) << "header text";
+
+    // The bar: neither row nor list colour all the way down.
+    const RECT bar{333, row(0, 0), 349, 229};
+    const int area = (bar.right - bar.left) * (bar.bottom - bar.top);
+    EXPECT_LT(CountNear(image, bar, 0xFFFFFF, 0) + CountNear(image, bar, 0xEAF0F7, 0), area);
+}
+
 TEST(SkinView, FailuresAreOneLineAndExitCodeTwo) {
     const struct {
         const wchar_t* arguments;

@@ -44,6 +44,8 @@ void* CContainerUI::GetInterface(const wchar_t* name) {
 
 // ---- Children
 
+// The container's own code reaches its children without the virtual GetItemAt: a list
+// answers there with the items of its body, not with its own header and body.
 CControlUI* CContainerUI::GetItemAt(int index) const {
     return static_cast<CControlUI*>(m_items.GetAt(index));
 }
@@ -105,7 +107,7 @@ bool CContainerUI::Remove(CControlUI* control) {
 }
 
 bool CContainerUI::RemoveAt(int index) {
-    CControlUI* control = GetItemAt(index);
+    CControlUI* control = CContainerUI::GetItemAt(index);
     return control != nullptr && Remove(control);
 }
 
@@ -177,13 +179,13 @@ void CContainerUI::SetVisible(bool visible) {
     if (m_bVisible == visible) return;
     CControlUI::SetVisible(visible);
     for (int i = 0; i < m_items.GetSize(); ++i)
-        GetItemAt(i)->SetInternVisible(IsVisible());
+        CContainerUI::GetItemAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetInternVisible(bool visible) {
     CControlUI::SetInternVisible(visible);
     for (int i = 0; i < m_items.GetSize(); ++i)
-        GetItemAt(i)->SetInternVisible(IsVisible());
+        CContainerUI::GetItemAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetMouseEnabled(bool enabled) {
@@ -194,7 +196,7 @@ void CContainerUI::SetMouseEnabled(bool enabled) {
 
 void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
     for (int i = 0; i < m_items.GetSize(); ++i)
-        GetItemAt(i)->SetManager(manager, this, init);
+        CContainerUI::GetItemAt(i)->SetManager(manager, this, init);
     if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetManager(manager, this, init);
     if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetManager(manager, this, init);
     CControlUI::SetManager(manager, parent, init);
@@ -224,7 +226,7 @@ void CContainerUI::SetPos(RECT rect) {
     if (m_items.IsEmpty()) return;
     const RECT rc = InsetRect();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat())
             SetFloatPos(i);
@@ -246,7 +248,7 @@ int ZoomPercent(const Axis& along, const TRelativePosUI& relative) {
 } // namespace
 
 void CContainerUI::SetFloatPos(int index) {
-    CControlUI* child = GetItemAt(index);
+    CControlUI* child = CContainerUI::GetItemAt(index);
     if (child == nullptr || !child->IsVisible() || !child->IsFloat()) return;
 
     const SIZE xy = child->GetFixedXY();
@@ -304,7 +306,7 @@ void CContainerUI::StackChildren(const Axis& along) {
     int counted = 0;
     long long fixed = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         long long size = along.Of(child->EstimateSize(available));
         if (size == 0)
@@ -332,7 +334,7 @@ void CContainerUI::StackChildren(const Axis& along) {
     long long needed = 0;
     int adjustable = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             SetFloatPos(i);
@@ -419,7 +421,7 @@ void CContainerUI::SetScrollPos(SIZE pos) {
     }
     if (moved.cx == 0 && moved.cy == 0) return;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         RECT rc = child->GetPos();
         ::OffsetRect(&rc, -moved.cx, -moved.cy);
@@ -686,7 +688,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, void* data, UINT fla
     }
     const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
     for (int n = first; n < last; ++n) {
-        CControlUI* child = GetItemAt(topFirst ? first + last - 1 - n : n);
+        CControlUI* child = CContainerUI::GetItemAt(topFirst ? first + last - 1 - n : n);
         CControlUI* found = child->FindControl(proc, data, flags);
         if (found == nullptr) continue;
         // Scrolled-out children still lie under the inset and the bars: they don't count.
@@ -759,7 +761,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& paintRect) {
         if (!meets(paintRect, client)) {
             // Only floating children can show outside the client area.
             for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* child = GetItemAt(i);
+                CControlUI* child = CContainerUI::GetItemAt(i);
                 if (!child->IsVisible() || !child->IsFloat()) continue;
                 if (!meets(paintRect, child->GetPos()) || !meets(m_rcItem, child->GetPos()))
                     continue;
@@ -774,7 +776,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& paintRect) {
             int last = m_items.GetSize();
             ChildRange(clientPaint, first, last);
             for (int i = first; i < last; ++i) {
-                CControlUI* child = GetItemAt(i);
+                CControlUI* child = CContainerUI::GetItemAt(i);
                 if (!child->IsVisible() || !meets(paintRect, child->GetPos())) continue;
                 if (child->IsFloat()) {
                     // Floating children may cover the inset and the bars.
@@ -807,7 +809,7 @@ int CContainerUI::FindSelectable(int index, bool forward) const {
     if (index < 0) index = 0;
     if (index >= count) index = count - 1;
     const auto selectable = [this](int i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         return child->GetInterface(L"ListItem") != nullptr && child->IsVisible() &&
                child->IsEnabled();
     };

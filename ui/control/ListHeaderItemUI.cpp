@@ -196,21 +196,23 @@ void CListHeaderItemUI::DoEvent(TEventUI& event) {
     }
     case UIEVENT_MOUSEMOVE:
         if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-            // The separator's edge follows the pointer; the other edge stays.
+            // The separator's edge follows the pointer; the other edge stays. Moves may
+            // come faster than layouts: they add up on the width asked for last.
             const long long moved = static_cast<long long>(event.mousePos.x) - m_ptLastMouse.x;
-            const long long width = static_cast<long long>(m_rcItem.right) - m_rcItem.left +
-                                    (m_iSepWidth >= 0 ? moved : -moved);
+            const long long current =
+                m_cxyFixed.cx > 0 ? m_cxyFixed.cx : static_cast<long long>(GetWidth());
+            const long long width = current + (m_iSepWidth >= 0 ? moved : -moved);
             if (width > GetMinWidth() && width <= GetMaxWidth()) {
                 m_cxyFixed.cx = static_cast<int>(width);
                 m_ptLastMouse = event.mousePos;
-                NeedParentUpdate();
+                RelayoutList();
             }
         }
         return;
     case UIEVENT_BUTTONUP:
         if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
             m_uButtonState &= ~UISTATE_CAPTURED;
-            NeedParentUpdate();
+            RelayoutList();
         } else if ((m_uButtonState & UISTATE_PUSHED) != 0) {
             m_uButtonState &= ~UISTATE_PUSHED;
             Invalidate();
@@ -240,6 +242,15 @@ void CListHeaderItemUI::DoEvent(TEventUI& event) {
         break;
     }
     CContainerUI::DoEvent(event);
+}
+
+void CListHeaderItemUI::RelayoutList() {
+    // The header's parent (the list) lays out again, so that the columns and the rows
+    // follow the header, not only the header itself.
+    if (m_pParent != nullptr)
+        m_pParent->NeedParentUpdate();
+    else
+        NeedParentUpdate();
 }
 
 SIZE CListHeaderItemUI::EstimateSize(SIZE available) {

@@ -78,6 +78,8 @@ public:
 private:
     /// The separator strip widened by 4 pixels into the item, where a press starts a drag.
     RECT GripRect() const;
+    /// Asks for a layout of the list around the header after a width change.
+    void RelayoutList();
 
     bool m_bDragable = true;
     UINT m_uButtonState = 0;

@@ -14,6 +14,11 @@
 #include "control/ControlUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/LabelUI.h"
+#include "control/ListContainerElementUI.h"
+#include "control/ListHeaderItemUI.h"
+#include "control/ListHeaderUI.h"
+#include "control/ListTextElementUI.h"
+#include "control/ListUI.h"
 #include "control/OptionUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
@@ -58,6 +63,13 @@ const BuiltInControl kBuiltInControls[] = {
     {L"VerticalLayout", &MakeControl<CVerticalLayoutUI>},
     {L"HorizontalLayout", &MakeControl<CHorizontalLayoutUI>},
     {L"WebBrowser", &MakeControl<CWebBrowserUI>},
+    {L"List", &MakeControl<CListUI>},
+    {L"ListHeader", &MakeControl<CListHeaderUI>},
+    {L"ListHeaderItem", &MakeControl<CListHeaderItemUI>},
+    {L"ListElement", &MakeControl<CListElementUI>},
+    {L"ListLabelElement", &MakeControl<CListLabelElementUI>},
+    {L"ListTextElement", &MakeControl<CListTextElementUI>},
+    {L"ListContainerElement", &MakeControl<CListContainerElementUI>},
 };
 
 CControlUI* MakeBuiltInControl(const wchar_t* className) {

@@ -30,6 +30,8 @@ file(WRITE "${OUT}/alpha.xml" "<Window size=\"40,20\" bktrans=\"true\">
 # Formatted text in a scrolling list, and its scroll bar images.
 file(COPY "${CMAKE_CURRENT_LIST_DIR}/scrolling/scrolling.xml"
     "${CMAKE_CURRENT_LIST_DIR}/scrolling/scrollbar.png" DESTINATION "${OUT}")
+# A list with a header, every kind of row and a bar.
+file(COPY "${CMAKE_CURRENT_LIST_DIR}/list/list.xml" DESTINATION "${OUT}")
 file(WRITE "${OUT}/bad.xml" "<Window><Control></Window>")
 file(WRITE "${OUT}/noroot.xml" "<Window size=\"10,10\"><Unknown/></Window>")
 file(WRITE "${OUT}/nosize.xml" "<Window><Control/></Window>")
