@@ -24,6 +24,8 @@
 #include "control/TabLayoutUI.h"
 #include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
+#include "control/TreeNodeUI.h"
+#include "control/TreeViewUI.h"
 #include "control/VerticalLayoutUI.h"
 #include "core/SkinFile.h"
 #include "window/PaintManagerUI.h"
@@ -59,6 +61,7 @@ const BuiltInControl kBuiltInControls[] = {
     {L"TileLayout", &MakeControl<CTileLayoutUI>},
     {L"CheckBox", &MakeControl<CCheckBoxUI>},
     {L"ComboBox", &MakeControl<CComboBoxUI>},
+    {L"TreeView", &MakeControl<CTreeViewUI>},
     {L"ChildLayout", &MakeControl<CChildLayoutUI>},
     {L"VerticalLayout", &MakeControl<CVerticalLayoutUI>},
     {L"HorizontalLayout", &MakeControl<CHorizontalLayoutUI>},
@@ -79,19 +82,19 @@ CControlUI* MakeBuiltInControl(const wchar_t* className) {
 }
 
 // The tree controls' part of building: a new node, and adding a control to a node's row
-// or a node to a tree view. The framework has no tree controls yet: no node is made, and
-// no parent answers "TreeNode" or "TreeView".
+// or a node to a node or a tree view (the pointers are what "TreeNode" and "TreeView"
+// answered).
 CControlUI* MakeTreeNode() {
-    return nullptr;
+    return new CTreeNodeUI;
 }
-bool AddToTreeNode(void* /*node*/, CControlUI* /*child*/) {
-    return false;
+bool AddToTreeNode(void* node, CControlUI* child) {
+    return static_cast<CTreeNodeUI*>(node)->Add(child);
 }
-bool AddToNodeRow(void* /*node*/, CControlUI* /*control*/) {
-    return false;
+bool AddToNodeRow(void* node, CControlUI* control) {
+    return static_cast<CTreeNodeUI*>(node)->GetTreeNodeHoriznotal()->Add(control);
 }
-bool AddToTreeView(void* /*view*/, CControlUI* /*node*/) {
-    return false;
+bool AddToTreeView(void* view, CControlUI* node) {
+    return static_cast<CTreeViewUI*>(view)->Add(node);
 }
 
 // Where an element sits in its document, as a path of element names from the root; a
