@@ -32,6 +32,9 @@ file(COPY "${CMAKE_CURRENT_LIST_DIR}/scrolling/scrolling.xml"
     "${CMAKE_CURRENT_LIST_DIR}/scrolling/scrollbar.png" DESTINATION "${OUT}")
 # A list with a header, every kind of row and a bar.
 file(COPY "${CMAKE_CURRENT_LIST_DIR}/list/list.xml" DESTINATION "${OUT}")
+# Two closed combos over a tree with folded and checked nodes, and their images.
+file(GLOB COMBOTREE_FILES "${CMAKE_CURRENT_LIST_DIR}/combotree/*")
+file(COPY ${COMBOTREE_FILES} DESTINATION "${OUT}")
 file(WRITE "${OUT}/bad.xml" "<Window><Control></Window>")
 file(WRITE "${OUT}/noroot.xml" "<Window size=\"10,10\"><Unknown/></Window>")
 file(WRITE "${OUT}/nosize.xml" "<Window><Control/></Window>")
