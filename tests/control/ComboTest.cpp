@@ -9,6 +9,7 @@
 #include "control/ComboBoxUI.h"
 #include "control/ComboUI.h"
 #include "control/ListLabelElementUI.h"
+#include "core/DialogBuilder.h"
 #include "render/RenderTestSupport.h"
 #include "window/PaintManagerUI.h"
 
@@ -285,4 +286,31 @@ TEST_F(ComboPaint, AComboBoxDrawsTheArrowFrameOfItsStateAtItsRightEdge) {
     EXPECT_EQ(surface.Pixel(90, 12), 0xFF000000u);
     EXPECT_EQ(plain.GetClass(), std::wstring(L"ComboBoxUI"));
     EXPECT_NE(plain.GetInterface(L"Combo"), nullptr);
+}
+
+TEST(ComboMarkup, CombosAndComboBoxesHoldTheItemsOfTheirElements) {
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        L"<Window><HorizontalLayout><Combo dropboxsize=\"0,90\"><ListLabelElement text=\"a\"/>"
+        L"<ListLabelElement text=\"b\" selected=\"true\"/></Combo>"
+        L"<ComboBox arrowimage=\"file='arrow.png' source='0,0,100,20'\">"
+        L"<ListLabelElement text=\"c\"/></ComboBox></HorizontalLayout></Window>");
+    ASSERT_NE(root, nullptr);
+    auto* row = static_cast<IContainerUI*>(root->GetInterface(L"IContainer"));
+    ASSERT_EQ(row->GetCount(), 2);
+    auto* combo = static_cast<CComboUI*>(row->GetItemAt(0)->GetInterface(L"Combo"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_STREQ(combo->GetClass(), L"ComboUI");
+    EXPECT_EQ(combo->GetCount(), 2);
+    EXPECT_EQ(combo->GetCurSel(), 1) << "an item's own \"selected\"";
+    EXPECT_STREQ(combo->GetText().GetData(), L"b");
+    EXPECT_EQ(combo->GetDropBoxSize().cy, 90);
+    CControlUI* box = row->GetItemAt(1);
+    EXPECT_STREQ(box->GetClass(), L"ComboBoxUI");
+    EXPECT_STREQ(static_cast<CComboBoxUI*>(box)->GetArrowImage().GetData(),
+                 L"file='arrow.png' source='0,0,100,20'");
+    auto* item = static_cast<IListItemUI*>(
+        static_cast<CComboUI*>(box)->GetItemAt(0)->GetInterface(L"ListItem"));
+    EXPECT_EQ(item->GetOwner(), static_cast<IListOwnerUI*>(static_cast<CComboUI*>(box)));
+    delete root;
 }
