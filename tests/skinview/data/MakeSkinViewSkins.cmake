@@ -33,7 +33,8 @@ file(COPY "${CMAKE_CURRENT_LIST_DIR}/scrolling/scrolling.xml"
 # A list with a header, every kind of row and a bar.
 file(COPY "${CMAKE_CURRENT_LIST_DIR}/list/list.xml" DESTINATION "${OUT}")
 # Two closed combos over a tree with folded and checked nodes, and their images.
-file(GLOB COMBOTREE_FILES "${CMAKE_CURRENT_LIST_DIR}/combotree/*")
+file(GLOB COMBOTREE_FILES "${CMAKE_CURRENT_LIST_DIR}/combotree/*.xml"
+    "${CMAKE_CURRENT_LIST_DIR}/combotree/*.png")
 file(COPY ${COMBOTREE_FILES} DESTINATION "${OUT}")
 file(WRITE "${OUT}/bad.xml" "<Window><Control></Window>")
 file(WRITE "${OUT}/noroot.xml" "<Window size=\"10,10\"><Unknown/></Window>")
