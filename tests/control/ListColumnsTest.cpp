@@ -86,6 +86,13 @@ TEST_F(ListColumns, ColumnsComeFromTheHeaderUpToThirtyTwo) {
     EXPECT_EQ(Item(0)->GetPos().top, 30) << "rows start under the header";
     EXPECT_EQ(Item(0)->GetWidth(), 300) << "rows narrower than the body fill it";
     EXPECT_EQ(list->GetItemIndex(Column(1)), 1);
+    Column(1)->SetFixedWidth(70);
+    Layout();
+    EXPECT_EQ(ColumnRect(2).left, 170) << "a column set from code moves the later ones";
+    list->AddAt(new CListHeaderItemUI, 0);
+    Layout();
+    EXPECT_EQ(ColumnRect(1).left, ColumnRect(0).right) << "a column inserted in front";
+    list->Remove(Column(0));
 
     for (int i = 3; i < 40; ++i)
         list->Add(new CListHeaderItemUI);
@@ -98,7 +105,7 @@ TEST_F(ListColumns, ColumnsComeFromTheHeaderUpToThirtyTwo) {
     Layout();
     EXPECT_EQ(Item(0)->GetPos().top, 0);
     EXPECT_EQ(ColumnRect(1).left, 100);
-    EXPECT_EQ(ColumnRect(1).right, 150);
+    EXPECT_EQ(ColumnRect(1).right, 170);
     EXPECT_FALSE(Column(1)->IsVisible());
 }
 

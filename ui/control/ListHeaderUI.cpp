@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "control/LayoutMath.h"
+#include "control/ListUI.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -32,6 +33,13 @@ SIZE CListHeaderUI::EstimateSize(SIZE available) {
         if (measureHeight && item.cy > height) height = item.cy;
     }
     return SIZE{ClampToInt(width), ClampToInt(height)};
+}
+
+void CListHeaderUI::SetPos(RECT rect) {
+    CHorizontalLayoutUI::SetPos(rect);
+    if (m_pParent == nullptr) return;
+    auto* list = static_cast<CListUI*>(m_pParent->GetInterface(L"List"));
+    if (list != nullptr && list->GetHeader() == this && !list->m_bPlacing) list->NeedUpdate();
 }
 
 } // namespace SkinUI

@@ -19,6 +19,9 @@ public:
     /// Height: the fixed height, or the tallest item but at least the default font's
     /// height plus 6. Width: the items' widths together.
     SIZE EstimateSize(SIZE available) override;
+    /// Lays out the columns; laid out on its own (a column changed its width), it asks its
+    /// list for a layout too, so that the list's columns and rows follow.
+    void SetPos(RECT rect) override;
 };
 
 } // namespace SkinUI

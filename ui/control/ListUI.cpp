@@ -765,9 +765,9 @@ void CListUI::SetMultiExpanding(bool multiExpandable) {
 // ---- Layout, events, attributes
 
 void CListUI::SetPos(RECT rect) {
+    m_bPlacing = true;
     CVerticalLayoutUI::SetPos(rect);
     const int x = m_pList->GetScrollPos().cx;
-    if (m_pHeader == nullptr) return;
     if (!m_pHeader->IsVisible()) {
         // A hidden header still decides the columns: it is measured as if shown, on a
         // row of no height.
@@ -775,6 +775,7 @@ void CListUI::SetPos(RECT rect) {
             m_pHeader->GetItemAt(i)->SetInternVisible(true);
         m_pHeader->SetPos(RECT{rect.left, 0, rect.right, 0});
     }
+    m_bPlacing = false;
     UpdateColumns(x > 0 ? x : 0);
 }
 

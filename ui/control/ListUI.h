@@ -180,6 +180,7 @@ public:
 
 private:
     friend class CListBodyUI;
+    friend class CListHeaderUI;
 
     /// Column count from the header; each visible column's header item moved left by
     /// `shift` and its place recorded as the column. A hidden header is measured as if
@@ -204,6 +205,7 @@ private:
     bool m_bScrollSelect = false;
     bool m_bMultiSelect = false;
     bool m_bSelecting = false; ///< an item's Select is calling back during our own change
+    bool m_bPlacing = false;   ///< SetPos is running: the header is laid out as part of it
     int m_iCurSel = -1;
     int m_iAnchor = -1;
     /// Every selected item lies in m_iSelFirst..m_iSelLast (none when m_iSelFirst < 0).
