@@ -42,6 +42,9 @@
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ChildLayoutUI.h"
+#include "control/ComboBoxUI.h"
+#include "control/ComboUI.h"
+#include "control/ComboWnd.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
 #include "control/DateTimeUI.h"
@@ -68,6 +71,8 @@
 #include "control/TabLayoutUI.h"
 #include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
+#include "control/TreeNodeUI.h"
+#include "control/TreeViewUI.h"
 #include "control/TxtWinHost.h"
 #include "control/VerticalLayoutUI.h"
 

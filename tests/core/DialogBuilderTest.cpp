@@ -154,15 +154,16 @@ TEST_F(DialogBuilderTest, FactoriesAndWhatIsSkipped) {
     CStdPtrArray* plugins = CPaintManagerUI::GetPlugins();
     plugins->Add(reinterpret_cast<void*>(&MakeFromPlugin));
     CDialogBuilder builder;
-    CControlUI* root =
-        builder.Create(L"<Window><Container><Unknown><Control/></Unknown><Plugged name=\"p\"/>"
-                       L"<Custom><Control/></Custom><TreeNode><Control/></TreeNode>"
-                       L"<Button name=\"leaf\"><Control/><Control/></Button></Container></Window>",
-                       nullptr, &callback, &manager);
+    CControlUI* root = builder.Create(
+        L"<Window><Container><Unknown><Control/></Unknown><Plugged name=\"p\"/>"
+        L"<Custom><Control/></Custom>"
+        L"<Button name=\"leaf\"><Control/><Control/></Button>"
+        L"<TreeNode><Control/></TreeNode><Label name=\"after\"/></Container></Window>",
+        nullptr, &callback, &manager);
     plugins->Remove(plugins->Find(reinterpret_cast<void*>(&MakeFromPlugin)));
     ASSERT_NE(root, nullptr);
-    // Unknown elements and tree nodes without a tree go with their subtrees; children of a
-    // control that holds none are dropped, the control stays.
+    // Unknown elements go with their subtrees; children of a control that holds none are
+    // dropped, the control stays; a tree node outside a tree ends its level.
     ASSERT_EQ(Items(root)->GetCount(), 3);
     EXPECT_EQ(Items(root)->GetItemAt(0)->GetName(), L"p");
     EXPECT_EQ(Items(Items(root)->GetItemAt(1))->GetCount(), 1);

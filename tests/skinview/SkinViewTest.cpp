@@ -275,6 +275,33 @@ TEST(SkinView, EntryAndValueControlsShowTheirTextsAndValues) {
     EXPECT_GT(CountNear(image, RECT{34, 126, 306, 202}, 0x202830, 60), 20) << "date";
 }
 
+TEST(SkinView, CombosShowTheirChoiceAndATreeItsFoldsAndChecks) {
+    // A row of two combos 24 high at y 10, over a tree from (10,42) with a 1-pixel inset:
+    // rows 18 high from y 43, each an indent of 16 per level (none for a root), a folder
+    // button and a check box of 18 pixels, then the text.
+    const Image image = Render(L"combotree.xml");
+    ASSERT_EQ(image.width, 360);
+    const auto row = [](int index, int dy) { return 43 + index * 18 + dy; };
+    EXPECT_GT(CountNear(image, RECT{16, 11, 160, 33}, 0x202830, 60), 10) << "the combo's choice";
+    EXPECT_GT(CountNear(image, RECT{176, 11, 299, 33}, 0x202830, 60), 10) << "the box's choice";
+    EXPECT_EQ(image.Pixel(302, 14), 0xE8EEF6FFu) << "the normal arrow frame at the right edge";
+    EXPECT_EQ(image.Pixel(309, 22), 0x3A4A60FFu) << "the arrow";
+    EXPECT_EQ(image.Pixel(250, 14), 0xFFFFFFFFu);
+
+    EXPECT_EQ(image.Pixel(11 + 9, row(0, 7)), 0xFFFFFFFFu) << "Servers unfolded: a minus";
+    EXPECT_EQ(image.Pixel(11 + 9, row(0, 9)), 0x3A4A60FFu);
+    EXPECT_EQ(image.Pixel(29 + 9, row(4, 7)), 0x3A4A60FFu) << "Asia folded: a plus";
+    EXPECT_EQ(image.Pixel(47 + 8, row(1, 8)), 0x2F6FD0FFu) << "Europe checked";
+    EXPECT_EQ(image.Pixel(63 + 8, row(2, 8)), 0x2F6FD0FFu) << "Dawn, a level deeper, checked";
+    EXPECT_EQ(image.Pixel(47 + 8, row(5, 8)), 0xFFFFFFFFu) << "Frost not checked";
+    EXPECT_EQ(image.Pixel(47 + 3, row(5, 8)), 0x8090A8FFu) << "Frost's box";
+    EXPECT_EQ(image.Pixel(29 + 3, row(6, 8)), 0x8090A8FFu) << "Friends, a root, right after";
+    // Asia's server is hidden: Frost follows Asia, and the rows end after Gale.
+    EXPECT_GT(CountNear(image, RECT{65, row(5, 0), 200, row(5, 18)}, 0x202830, 60), 5);
+    EXPECT_GT(CountNear(image, RECT{65, row(7, 0), 200, row(7, 18)}, 0x202830, 60), 5);
+    EXPECT_EQ(CountNear(image, RECT{11, row(8, 0), 340, row(8, 18)}, 0xFFFFFF, 0), (340 - 11) * 18);
+}
+
 TEST(SkinView, FailuresAreOneLineAndExitCodeTwo) {
     const struct {
         const wchar_t* arguments;

@@ -8,6 +8,8 @@
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ChildLayoutUI.h"
+#include "control/ComboBoxUI.h"
+#include "control/ComboUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
 #include "control/DateTimeUI.h"
@@ -27,6 +29,8 @@
 #include "control/TabLayoutUI.h"
 #include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
+#include "control/TreeNodeUI.h"
+#include "control/TreeViewUI.h"
 #include "control/VerticalLayoutUI.h"
 #include "core/SkinFile.h"
 #include "window/PaintManagerUI.h"
@@ -51,6 +55,7 @@ struct BuiltInControl {
 const BuiltInControl kBuiltInControls[] = {
     {L"Edit", &MakeControl<CEditUI>},
     {L"Text", &MakeControl<CTextUI>},
+    {L"Combo", &MakeControl<CComboUI>},
     {L"Label", &MakeControl<CLabelUI>},
     {L"Button", &MakeControl<CButtonUI>},
     {L"Option", &MakeControl<COptionUI>},
@@ -65,6 +70,8 @@ const BuiltInControl kBuiltInControls[] = {
     {L"RichEdit", &MakeControl<CRichEditUI>},
     {L"TileLayout", &MakeControl<CTileLayoutUI>},
     {L"CheckBox", &MakeControl<CCheckBoxUI>},
+    {L"ComboBox", &MakeControl<CComboBoxUI>},
+    {L"TreeView", &MakeControl<CTreeViewUI>},
     {L"ChildLayout", &MakeControl<CChildLayoutUI>},
     {L"VerticalLayout", &MakeControl<CVerticalLayoutUI>},
     {L"HorizontalLayout", &MakeControl<CHorizontalLayoutUI>},
@@ -85,19 +92,19 @@ CControlUI* MakeBuiltInControl(const wchar_t* className) {
 }
 
 // The tree controls' part of building: a new node, and adding a control to a node's row
-// or a node to a tree view. The framework has no tree controls yet: no node is made, and
-// no parent answers "TreeNode" or "TreeView".
+// or a node to a node or a tree view (the pointers are what "TreeNode" and "TreeView"
+// answered).
 CControlUI* MakeTreeNode() {
-    return nullptr;
+    return new CTreeNodeUI;
 }
-bool AddToTreeNode(void* /*node*/, CControlUI* /*child*/) {
-    return false;
+bool AddToTreeNode(void* node, CControlUI* child) {
+    return static_cast<CTreeNodeUI*>(node)->Add(child);
 }
-bool AddToNodeRow(void* /*node*/, CControlUI* /*control*/) {
-    return false;
+bool AddToNodeRow(void* node, CControlUI* control) {
+    return static_cast<CTreeNodeUI*>(node)->GetTreeNodeHoriznotal()->Add(control);
 }
-bool AddToTreeView(void* /*view*/, CControlUI* /*node*/) {
-    return false;
+bool AddToTreeView(void* view, CControlUI* node) {
+    return static_cast<CTreeViewUI*>(view)->Add(node);
 }
 
 // Where an element sits in its document, as a path of element names from the root; a

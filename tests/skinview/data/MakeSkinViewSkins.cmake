@@ -37,6 +37,10 @@ file(COPY "${CMAKE_CURRENT_LIST_DIR}/list/list.xml" DESTINATION "${OUT}")
 # The text entry and value controls, and their images.
 file(COPY "${CMAKE_CURRENT_LIST_DIR}/controls/controls.xml"
     "${CMAKE_CURRENT_LIST_DIR}/controls/controls.png" DESTINATION "${OUT}")
+# Two closed combos over a tree with folded and checked nodes, and their images.
+file(GLOB COMBOTREE_FILES "${CMAKE_CURRENT_LIST_DIR}/combotree/*.xml"
+    "${CMAKE_CURRENT_LIST_DIR}/combotree/*.png")
+file(COPY ${COMBOTREE_FILES} DESTINATION "${OUT}")
 file(WRITE "${OUT}/bad.xml" "<Window><Control></Window>")
 file(WRITE "${OUT}/noroot.xml" "<Window size=\"10,10\"><Unknown/></Window>")
 file(WRITE "${OUT}/nosize.xml" "<Window><Control/></Window>")
