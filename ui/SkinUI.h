@@ -64,6 +64,7 @@
 #include "control/ListTextElementUI.h"
 #include "control/ListUI.h"
 #include "control/OptionUI.h"
+#include "control/OwnedNativeWnd.h"
 #include "control/ProgressUI.h"
 #include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"

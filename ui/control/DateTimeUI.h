@@ -10,6 +10,7 @@
 namespace SkinUI {
 
 class CDateTimeWnd;
+template <typename TOwner> class COwnedNativeWnd;
 
 class CDateTimeUI : public CLabelUI {
 public:
@@ -40,6 +41,7 @@ public:
 
 private:
     friend class CDateTimeWnd;
+    friend class COwnedNativeWnd<CDateTimeUI>;
 
     /// Opens (or opens again) the picker over the control and shows it.
     void OpenPicker();

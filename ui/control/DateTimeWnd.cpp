@@ -15,41 +15,17 @@ constexpr UINT kReflectedNotify = WM_NOTIFY + 0x2000;
 } // namespace
 
 bool CDateTimeWnd::Init(CDateTimeUI* owner) {
-    m_pOwner = owner;
     owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateNone;
-    CPaintManagerUI* manager = owner->GetManager();
-    // The window may end, and OnFinalMessage run, before this is done.
-    ++m_nBusy;
-    if (m_hWnd == nullptr) {
-        // The picker's class comes with the common controls.
-        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES};
-        ::InitCommonControlsEx(&classes);
-        const HWND parent = manager != nullptr ? manager->GetPaintWindow() : nullptr;
-        if (parent == nullptr || Create(parent, nullptr, WS_CHILD, 0, owner->GetPos()) == nullptr) {
-            if (m_pOwner != nullptr && m_pOwner->m_pWindow == this) m_pOwner->m_pWindow = nullptr;
-            m_pOwner = nullptr;
-            if (!m_bFinished && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-            --m_nBusy;
-            delete this;
-            return false;
-        }
-        SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())),
-                     TRUE);
-    }
-    if (owner->GetText().IsEmpty()) ::GetLocalTime(&owner->m_sysTime);
-    SendMessageW(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&owner->m_sysTime));
-    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-    ::SetFocus(m_hWnd);
-    m_bInit = true;
-    --m_nBusy;
-    const bool open = !m_bFinished;
-    DeleteIfFinished();
-    return open;
+    // The picker's class comes with the common controls.
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    return Open(owner, WS_CHILD, owner->GetPos());
 }
 
-void CDateTimeWnd::Detach() {
-    m_pOwner = nullptr;
-    if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+void CDateTimeWnd::SetUp(CDateTimeUI& owner, CPaintManagerUI& manager) {
+    SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(manager.GetFont(owner.GetFont())), TRUE);
+    if (owner.GetText().IsEmpty()) ::GetLocalTime(&owner.m_sysTime);
+    SendMessageW(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&owner.m_sysTime));
 }
 
 const wchar_t* CDateTimeWnd::GetWndClassName() const {
@@ -58,14 +34,6 @@ const wchar_t* CDateTimeWnd::GetWndClassName() const {
 
 const wchar_t* CDateTimeWnd::GetSuperClassName() const {
     return DATETIMEPICK_CLASSW;
-}
-
-LRESULT CDateTimeWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    ++m_nBusy;
-    const LRESULT result = Handle(message, wParam, lParam);
-    --m_nBusy;
-    DeleteIfFinished();
-    return result;
 }
 
 LRESULT CDateTimeWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,20 +88,6 @@ void CDateTimeWnd::Finish(int mode) {
         }
     }
     if (m_hWnd != nullptr) PostMessageW(WM_CLOSE);
-}
-
-void CDateTimeWnd::OnFinalMessage(HWND) {
-    if (CDateTimeUI* owner = m_pOwner) {
-        m_pOwner = nullptr;
-        if (owner->m_pWindow == this) owner->m_pWindow = nullptr;
-        owner->Invalidate();
-    }
-    m_bFinished = true;
-    DeleteIfFinished();
-}
-
-void CDateTimeWnd::DeleteIfFinished() {
-    if (m_bFinished && m_nBusy == 0) delete this;
 }
 
 } // namespace SkinUI

@@ -12,6 +12,7 @@
 namespace SkinUI {
 
 class CEditWnd;
+template <typename TOwner> class COwnedNativeWnd;
 
 class CEditUI : public CLabelUI {
 public:
@@ -85,6 +86,7 @@ public:
 
 private:
     friend class CEditWnd;
+    friend class COwnedNativeWnd<CEditUI>;
 
     /// Opens the native window over the text area and gives it the focus.
     void OpenEditWindow();

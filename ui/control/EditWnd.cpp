@@ -25,38 +25,22 @@ COLORREF ToColorRef(DWORD argb) {
 
 bool CEditWnd::Init(CEditUI* owner) {
     m_pOwner = owner;
-    CPaintManagerUI* manager = owner->GetManager();
-    // The window may end, and OnFinalMessage run, before this is done.
-    ++m_nBusy;
     DWORD style = WS_CHILD | ES_AUTOHSCROLL;
     if (owner->IsPasswordMode()) style |= ES_PASSWORD;
-    const RECT area = CalPos();
-    const HWND parent = manager != nullptr ? manager->GetPaintWindow() : nullptr;
-    if (parent == nullptr || Create(parent, nullptr, style, 0, area) == nullptr) {
-        if (m_pOwner != nullptr && m_pOwner->m_pWindow == this) m_pOwner->m_pWindow = nullptr;
-        m_pOwner = nullptr;
-        if (!m_bFinished && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-        --m_nBusy;
-        delete this;
-        return false;
-    }
-    SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);
-    SendMessageW(EM_LIMITTEXT, owner->GetMaxChar());
-    if (owner->IsPasswordMode()) SendMessageW(EM_SETPASSWORDCHAR, owner->GetPasswordChar());
-    ::SetWindowTextW(m_hWnd, owner->m_sText);
+    return Open(owner, style, CalPos());
+}
+
+void CEditWnd::SetUp(CEditUI& owner, CPaintManagerUI& manager) {
+    SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(manager.GetFont(owner.GetFont())), TRUE);
+    SendMessageW(EM_LIMITTEXT, owner.GetMaxChar());
+    if (owner.IsPasswordMode()) SendMessageW(EM_SETPASSWORDCHAR, owner.GetPasswordChar());
+    ::SetWindowTextW(m_hWnd, owner.m_sText);
     SendMessageW(EM_SETMODIFY, FALSE);
     SendMessageW(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-    ::EnableWindow(m_hWnd, owner->IsEnabled());
-    SendMessageW(EM_SETREADONLY, owner->IsReadOnly());
+    ::EnableWindow(m_hWnd, owner.IsEnabled());
+    SendMessageW(EM_SETREADONLY, owner.IsReadOnly());
     const LONG_PTR styles = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, styles | owner->GetWindowStyls());
-    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-    ::SetFocus(m_hWnd);
-    m_bInit = true;
-    --m_nBusy;
-    const bool open = !m_bFinished;
-    DeleteIfFinished();
-    return open;
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, styles | owner.GetWindowStyls());
 }
 
 RECT CEditWnd::CalPos() const {
@@ -69,11 +53,6 @@ RECT CEditWnd::CalPos() const {
         area.bottom = area.top + fontHeight;
     }
     return area;
-}
-
-void CEditWnd::Detach() {
-    m_pOwner = nullptr;
-    if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
 }
 
 const wchar_t* CEditWnd::GetWndClassName() const {
@@ -92,14 +71,6 @@ CSkinString CEditWnd::NativeText() const {
     const auto copied = static_cast<int>(::CallWindowProcW(
         m_OldWndProc, m_hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     return CSkinString(text.data(), copied < length ? (copied > 0 ? copied : 0) : length);
-}
-
-LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    ++m_nBusy;
-    const LRESULT result = Handle(message, wParam, lParam);
-    --m_nBusy;
-    DeleteIfFinished();
-    return result;
 }
 
 LRESULT CEditWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,20 +127,6 @@ LRESULT CEditWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return CWindowWnd::HandleMessage(message, wParam, lParam);
-}
-
-void CEditWnd::OnFinalMessage(HWND) {
-    if (CEditUI* owner = m_pOwner) {
-        m_pOwner = nullptr;
-        if (owner->m_pWindow == this) owner->m_pWindow = nullptr;
-        owner->Invalidate();
-    }
-    m_bFinished = true;
-    DeleteIfFinished();
-}
-
-void CEditWnd::DeleteIfFinished() {
-    if (m_bFinished && m_nBusy == 0) delete this;
 }
 
 } // namespace SkinUI

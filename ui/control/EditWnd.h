@@ -7,14 +7,14 @@
 #include <windows.h>
 
 #include "core/Handles.h"
+#include "control/OwnedNativeWnd.h"
 #include "core/SkinString.h"
-#include "window/WindowWnd.h"
 
 namespace SkinUI {
 
 class CEditUI;
 
-class CEditWnd : public CWindowWnd {
+class CEditWnd : public COwnedNativeWnd<CEditUI> {
 public:
     CEditWnd() = default;
 
@@ -24,31 +24,20 @@ public:
     bool Init(CEditUI* owner);
     /// The owner's text area in client coordinates, narrowed to one line of its font.
     RECT CalPos() const;
-    /// The owner is going away: forget it and destroy the window (and with it this object).
-    void Detach();
 
 protected:
     /// "EditWnd".
     const wchar_t* GetWndClassName() const override;
     /// The platform's "Edit".
     const wchar_t* GetSuperClassName() const override;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    /// Tells the owner the window is gone, then deletes this object once no message of
-    /// it is being handled any more.
-    void OnFinalMessage(HWND hWnd) override;
+    void SetUp(CEditUI& owner, CPaintManagerUI& manager) override;
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     /// The native text, read past the password guard of HandleMessage.
     CSkinString NativeText() const;
-    /// Deletes this object if its window is gone and no handler of it is running.
-    void DeleteIfFinished();
 
-    CEditUI* m_pOwner = nullptr; ///< not owned; null once the owner is gone
-    CGdiBrush m_hBkBrush;        ///< the native background colour, made on first use
-    bool m_bInit = false;        ///< set up: changes of the text are the user's
-    int m_nBusy = 0;             ///< handlers of this object on the stack
-    bool m_bFinished = false;    ///< the window is destroyed
+    CGdiBrush m_hBkBrush; ///< the native background colour, made on first use
 };
 
 } // namespace SkinUI
