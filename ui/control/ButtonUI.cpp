@@ -39,22 +39,12 @@ UINT CButtonUI::GetButtonState() const {
     return m_uButtonState;
 }
 
-namespace {
-
-// Stores a state image and repaints.
-void StoreImage(CControlUI& control, CSkinString& field, const wchar_t* image) {
-    field = image;
-    control.Invalidate();
-}
-
-} // namespace
-
 const CSkinString& CButtonUI::GetNormalImage() const {
     return m_sNormalImage;
 }
 
 void CButtonUI::SetNormalImage(const wchar_t* image) {
-    StoreImage(*this, m_sNormalImage, image);
+    StoreImage(m_sNormalImage, image);
 }
 
 const CSkinString& CButtonUI::GetHotImage() const {
@@ -62,7 +52,7 @@ const CSkinString& CButtonUI::GetHotImage() const {
 }
 
 void CButtonUI::SetHotImage(const wchar_t* image) {
-    StoreImage(*this, m_sHotImage, image);
+    StoreImage(m_sHotImage, image);
 }
 
 const CSkinString& CButtonUI::GetHotForeImage() const {
@@ -70,7 +60,7 @@ const CSkinString& CButtonUI::GetHotForeImage() const {
 }
 
 void CButtonUI::SetHotForeImage(const wchar_t* image) {
-    StoreImage(*this, m_sHotForeImage, image);
+    StoreImage(m_sHotForeImage, image);
 }
 
 const CSkinString& CButtonUI::GetPushedImage() const {
@@ -78,7 +68,7 @@ const CSkinString& CButtonUI::GetPushedImage() const {
 }
 
 void CButtonUI::SetPushedImage(const wchar_t* image) {
-    StoreImage(*this, m_sPushedImage, image);
+    StoreImage(m_sPushedImage, image);
 }
 
 const CSkinString& CButtonUI::GetFocusedImage() const {
@@ -86,7 +76,7 @@ const CSkinString& CButtonUI::GetFocusedImage() const {
 }
 
 void CButtonUI::SetFocusedImage(const wchar_t* image) {
-    StoreImage(*this, m_sFocusedImage, image);
+    StoreImage(m_sFocusedImage, image);
 }
 
 const CSkinString& CButtonUI::GetDisabledImage() const {
@@ -94,7 +84,7 @@ const CSkinString& CButtonUI::GetDisabledImage() const {
 }
 
 void CButtonUI::SetDisabledImage(const wchar_t* image) {
-    StoreImage(*this, m_sDisabledImage, image);
+    StoreImage(m_sDisabledImage, image);
 }
 
 const CSkinString& CButtonUI::GetForeImage() const {
@@ -102,7 +92,7 @@ const CSkinString& CButtonUI::GetForeImage() const {
 }
 
 void CButtonUI::SetForeImage(const wchar_t* image) {
-    StoreImage(*this, m_sForeImage, image);
+    StoreImage(m_sForeImage, image);
 }
 
 DWORD CButtonUI::GetHotBkColor() const {

@@ -227,21 +227,12 @@ UINT CComboUI::GetButtonState() const {
     return m_uButtonState;
 }
 
-namespace {
-
-void StoreImage(CControlUI& control, CSkinString& field, const wchar_t* image) {
-    field = image;
-    control.Invalidate();
-}
-
-} // namespace
-
 const CSkinString& CComboUI::GetNormalImage() const {
     return m_sNormalImage;
 }
 
 void CComboUI::SetNormalImage(const wchar_t* image) {
-    StoreImage(*this, m_sNormalImage, image);
+    StoreImage(m_sNormalImage, image);
 }
 
 const CSkinString& CComboUI::GetHotImage() const {
@@ -249,7 +240,7 @@ const CSkinString& CComboUI::GetHotImage() const {
 }
 
 void CComboUI::SetHotImage(const wchar_t* image) {
-    StoreImage(*this, m_sHotImage, image);
+    StoreImage(m_sHotImage, image);
 }
 
 const CSkinString& CComboUI::GetPushedImage() const {
@@ -257,7 +248,7 @@ const CSkinString& CComboUI::GetPushedImage() const {
 }
 
 void CComboUI::SetPushedImage(const wchar_t* image) {
-    StoreImage(*this, m_sPushedImage, image);
+    StoreImage(m_sPushedImage, image);
 }
 
 const CSkinString& CComboUI::GetFocusedImage() const {
@@ -265,7 +256,7 @@ const CSkinString& CComboUI::GetFocusedImage() const {
 }
 
 void CComboUI::SetFocusedImage(const wchar_t* image) {
-    StoreImage(*this, m_sFocusedImage, image);
+    StoreImage(m_sFocusedImage, image);
 }
 
 const CSkinString& CComboUI::GetDisabledImage() const {
@@ -273,7 +264,7 @@ const CSkinString& CComboUI::GetDisabledImage() const {
 }
 
 void CComboUI::SetDisabledImage(const wchar_t* image) {
-    StoreImage(*this, m_sDisabledImage, image);
+    StoreImage(m_sDisabledImage, image);
 }
 
 // ---- Layout, events and attributes

@@ -635,6 +635,11 @@ void CControlUI::SetVirtualWnd(const wchar_t* name) {
     if (m_pManager != nullptr) m_pManager->UsedVirtualWnd(true);
 }
 
+void CControlUI::StoreImage(CSkinString& field, const wchar_t* image) {
+    field = image;
+    Invalidate();
+}
+
 void CControlUI::Invalidate() {
     if (!IsVisible()) return;
     RECT invalidate = m_rcItem;

@@ -244,6 +244,8 @@ public:
     CEventSource OnNotify;  ///< raised with the TNotifyUI of synchronous notifications it sends
 
 protected:
+    /// Stores one of the control's image strings and repaints.
+    void StoreImage(CSkinString& field, const wchar_t* image);
     /// Sends a notification from this control through its manager, if any.
     void SendNotify(const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0, bool async = false);
     /// After a geometry request: floating controls lay themselves out, others their parent.

@@ -124,22 +124,12 @@ void CEditUI::SetReplaceSel(const wchar_t* text) {
         m_pWindow->SendMessageW(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text));
 }
 
-namespace {
-
-// Stores a state image and repaints.
-void StoreImage(CControlUI& control, CSkinString& field, const wchar_t* image) {
-    field = image;
-    control.Invalidate();
-}
-
-} // namespace
-
 const CSkinString& CEditUI::GetNormalImage() const {
     return m_sNormalImage;
 }
 
 void CEditUI::SetNormalImage(const wchar_t* image) {
-    StoreImage(*this, m_sNormalImage, image);
+    StoreImage(m_sNormalImage, image);
 }
 
 const CSkinString& CEditUI::GetHotImage() const {
@@ -147,7 +137,7 @@ const CSkinString& CEditUI::GetHotImage() const {
 }
 
 void CEditUI::SetHotImage(const wchar_t* image) {
-    StoreImage(*this, m_sHotImage, image);
+    StoreImage(m_sHotImage, image);
 }
 
 const CSkinString& CEditUI::GetFocusedImage() const {
@@ -155,7 +145,7 @@ const CSkinString& CEditUI::GetFocusedImage() const {
 }
 
 void CEditUI::SetFocusedImage(const wchar_t* image) {
-    StoreImage(*this, m_sFocusedImage, image);
+    StoreImage(m_sFocusedImage, image);
 }
 
 const CSkinString& CEditUI::GetDisabledImage() const {
@@ -163,7 +153,7 @@ const CSkinString& CEditUI::GetDisabledImage() const {
 }
 
 void CEditUI::SetDisabledImage(const wchar_t* image) {
-    StoreImage(*this, m_sDisabledImage, image);
+    StoreImage(m_sDisabledImage, image);
 }
 
 // ---- The native window

@@ -118,21 +118,12 @@ void CListHeaderItemUI::SetShowHtml(bool showHtml) {
     Invalidate();
 }
 
-namespace {
-
-void StoreImage(CControlUI& control, CSkinString& field, const wchar_t* image) {
-    field = image;
-    control.Invalidate();
-}
-
-} // namespace
-
 const CSkinString& CListHeaderItemUI::GetNormalImage() const {
     return m_sNormalImage;
 }
 
 void CListHeaderItemUI::SetNormalImage(const wchar_t* image) {
-    StoreImage(*this, m_sNormalImage, image);
+    StoreImage(m_sNormalImage, image);
 }
 
 const CSkinString& CListHeaderItemUI::GetHotImage() const {
@@ -140,7 +131,7 @@ const CSkinString& CListHeaderItemUI::GetHotImage() const {
 }
 
 void CListHeaderItemUI::SetHotImage(const wchar_t* image) {
-    StoreImage(*this, m_sHotImage, image);
+    StoreImage(m_sHotImage, image);
 }
 
 const CSkinString& CListHeaderItemUI::GetPushedImage() const {
@@ -148,7 +139,7 @@ const CSkinString& CListHeaderItemUI::GetPushedImage() const {
 }
 
 void CListHeaderItemUI::SetPushedImage(const wchar_t* image) {
-    StoreImage(*this, m_sPushedImage, image);
+    StoreImage(m_sPushedImage, image);
 }
 
 const CSkinString& CListHeaderItemUI::GetFocusedImage() const {
@@ -156,7 +147,7 @@ const CSkinString& CListHeaderItemUI::GetFocusedImage() const {
 }
 
 void CListHeaderItemUI::SetFocusedImage(const wchar_t* image) {
-    StoreImage(*this, m_sFocusedImage, image);
+    StoreImage(m_sFocusedImage, image);
 }
 
 const CSkinString& CListHeaderItemUI::GetSepImage() const {
@@ -164,7 +155,7 @@ const CSkinString& CListHeaderItemUI::GetSepImage() const {
 }
 
 void CListHeaderItemUI::SetSepImage(const wchar_t* image) {
-    StoreImage(*this, m_sSepImage, image);
+    StoreImage(m_sSepImage, image);
 }
 
 void CListHeaderItemUI::DoEvent(TEventUI& event) {
