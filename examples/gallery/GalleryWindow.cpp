@@ -140,7 +140,8 @@ void CGalleryWindow::OnPlayerReturn(TNotifyUI& msg) {
 }
 
 void CGalleryWindow::OnOpenLayered(TNotifyUI&) {
-    if (::IsWindow(m_layered)) {
+    // Still open: brought back rather than opened twice.
+    if (::IsWindow(m_layered) && ::GetWindow(m_layered, GW_OWNER) == GetHWND()) {
         ::ShowWindow(m_layered, SW_SHOWNORMAL);
         return;
     }
