@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SkinUI as another program sees it: installs the library from the build tree into a
-# staging folder, builds examples/hello against the installed package (find_package, the
-# same toolchain), then runs it under Wine, checks that its window shows and paints its
-# skin, and closes it with its own close button.
+# staging folder, builds examples/hello and examples/gallery against the installed package
+# (find_package, the same toolchain), then runs hello under Wine, checks that its window
+# shows and paints its skin, and closes it with its own close button.
 #
 # Runs inside the suite's environment (scripts/test: DISPLAY, WINEPREFIX, LANG).
 #   HelloPackageTest.sh BUILD SOURCE TOOLCHAIN [LAUNCHER]
@@ -42,6 +42,18 @@ cmake --build "$HELLO_BUILD" >"$WORK/build.log" 2>&1 ||
     { cat "$WORK/build.log"; fail "building examples/hello"; }
 grep -q -i 'warning' "$WORK/build.log" && { cat "$WORK/build.log"; fail "warnings building hello"; }
 echo "PASS: examples/hello builds against the installed package"
+
+# The gallery's CMakeLists also stands alone against the package.
+GALLERY_BUILD=$WORK/gallery
+cmake -S "$SOURCE/examples/gallery" -B "$GALLERY_BUILD" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_FIND_ROOT_PATH="$STAGE" "${launcher[@]}" >"$WORK/gallery-configure.log" 2>&1 ||
+    { cat "$WORK/gallery-configure.log"; fail "configuring examples/gallery against the package"; }
+cmake --build "$GALLERY_BUILD" >"$WORK/gallery-build.log" 2>&1 ||
+    { cat "$WORK/gallery-build.log"; fail "building examples/gallery"; }
+[ -f "$GALLERY_BUILD/gallery.exe" ] && [ -f "$GALLERY_BUILD/skin/gallery.xml" ] ||
+    fail "no gallery.exe with its skin beside it"
+echo "PASS: examples/gallery builds against the installed package"
 
 wine "$HELLO_BUILD/hello.exe" </dev/null >/dev/null 2>&1 &
 pid=$!

@@ -5,6 +5,10 @@
 
 #include <stb_image.h>
 
+#include "control/ControlUI.h"
+#include "core/DialogBuilder.h"
+#include "support/BoundedCost.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -327,6 +331,90 @@ TEST(SkinView, FailuresAreOneLineAndExitCodeTwo) {
     errors.clear();
     EXPECT_EQ(RunSkinView(L"--size 10 layout.xml", errors), 2u);
     EXPECT_EQ(errors.rfind("skinview: usage:", 0), 0u);
+}
+
+// The gallery example's skin, so that its picture in the documentation cannot rot unseen.
+TEST(SkinView, TheGallerysFirstPageShowsEveryKindOfControl) {
+    // 720 x 440: a title bar (0..40) and tabs (40..74) over the first page, whose left
+    // column starts at (18,88) and whose right one is 336 wide from x 366, then a status
+    // bar from y 412.
+    const Image image = Render(L"gallery\\gallery.xml");
+    ASSERT_EQ(image.width, 720);
+    ASSERT_EQ(image.height, 440);
+    EXPECT_EQ(image.Pixel(300, 20), 0x1F2A3CFFu) << "title bar";
+    EXPECT_EQ(image.Pixel(20, 45), 0xF4F6FAFFu) << "the chosen tab takes the page's colour";
+    EXPECT_EQ(image.Pixel(150, 45), 0x2A3850FFu) << "the others the bar's";
+    EXPECT_EQ(image.Pixel(400, 426), 0xE3E8F0FFu) << "status bar";
+    EXPECT_GT(CountNear(image, RECT{14, 412, 300, 440}, 0x3A4A60, 50), 10) << "its text";
+
+    // The formatted text (18,114)-(338,182): a red run, links, an inline image.
+    const RECT intro{18, 114, 338, 182};
+    EXPECT_GT(CountNear(image, intro, 0xD0443E, 30), 10) << "coloured";
+    EXPECT_GT(CountNear(image, intro, 0x0000FF, 30), 10) << "links";
+    EXPECT_GT(CountNear(image, intro, 0xF2B33D, 30), 10) << "the star";
+    // Buttons (y 226..256): the image button's plate, the colour button's background, the
+    // locked button's disabled plate.
+    EXPECT_EQ(image.Pixel(22, 241), 0x3D7CDAFFu);
+    EXPECT_EQ(image.Pixel(200, 241), 0xFFFFFFFFu);
+    EXPECT_EQ(image.Pixel(320, 241), 0xDDE2E9FFu);
+    // Options (y 328..350) and check boxes (y 356..378): Medium and Sound are chosen.
+    EXPECT_EQ(image.Pixel(26, 339), 0xFFFFFFFFu) << "Low";
+    EXPECT_EQ(image.Pixel(98, 339), 0x2F6FD0FFu) << "Medium";
+    EXPECT_EQ(image.Pixel(22, 363), 0x2F6FD0FFu) << "Sound";
+    EXPECT_EQ(image.Pixel(114, 363), 0xFFFFFFFFu) << "Music";
+
+    // The right column: edits (y 114..140, 146..172), combos (216..242), the slider
+    // (286..306), the progress bar (312..322) and the date (366..392).
+    EXPECT_GT(CountNear(image, RECT{367, 115, 673, 139}, 0x202830, 60), 20) << "player";
+    EXPECT_GT(CountNear(image, RECT{367, 147, 673, 171}, 0x202830, 60), 10) << "password";
+    EXPECT_GT(CountNear(image, RECT{367, 217, 540, 241}, 0x202830, 60), 10) << "combo box";
+    EXPECT_GT(CountNear(image, RECT{573, 217, 680, 241}, 0x202830, 60), 10) << "combo";
+    EXPECT_EQ(image.Pixel(690, 229), 0x4A5B70FFu) << "the combo's arrow";
+    // The slider, 282 wide at 60: its 14-pixel thumb at 366 + 268 * 60 / 100 = 526, the
+    // bar before it, the track after it.
+    EXPECT_EQ(image.Pixel(380, 295), 0x2F6FD0FFu);
+    EXPECT_EQ(image.Pixel(533, 288), 0xFFFFFFFFu) << "thumb";
+    EXPECT_EQ(image.Pixel(630, 295), 0xD5DCE6FFu);
+    EXPECT_GT(CountNear(image, RECT{658, 286, 702, 306}, 0x202830, 60), 5) << "60 %";
+    // The progress bar, 336 wide at 60: filled up to 366 + 201.
+    EXPECT_NE(image.Pixel(566, 317), 0xD5DCE6FFu);
+    EXPECT_EQ(image.Pixel(567, 317), 0xD5DCE6FFu);
+    EXPECT_GT(CountNear(image, RECT{367, 367, 525, 391}, 0x202830, 60), 10) << "date";
+}
+
+TEST(SkinView, TheGallerysLayeredWindowKeepsItsShadowAndAlpha) {
+    // 400 x 280: a shadow in the outer 16 pixels around a panel nine-tenths opaque with
+    // round corners, holding a strip of six swatches that fade out (y 194..222: the
+    // stretching space above the strip gives up the two gaps before it).
+    const Image image = Render(L"gallery\\layered.xml");
+    ASSERT_EQ(image.width, 400);
+    ASSERT_EQ(image.height, 280);
+    const auto alpha = [&image](int x, int y) { return image.Pixel(x, y) & 0xFF; };
+    EXPECT_LT(alpha(0, 0), 8u) << "the corner is all but clear";
+    EXPECT_GT(alpha(200, 12), alpha(200, 4)) << "the shadow darkens towards the panel";
+    EXPECT_GT(alpha(200, 4), 0u);
+    EXPECT_LT(alpha(200, 12), 0xE6u);
+    EXPECT_GT(alpha(394, 140), 0u) << "and lies on every side";
+    EXPECT_EQ(alpha(200, 100), 0xE6u) << "the panel";
+    EXPECT_LT(alpha(17, 17), 0xE6u) << "its corners are round";
+    EXPECT_EQ(image.Pixel(60, 208), 0x4A86E0FFu) << "the first swatch, opaque";
+    EXPECT_LT(alpha(350, 208), 0xF0u) << "the last one lets the panel through";
+    EXPECT_GT(alpha(350, 208), 0xE6u);
+    EXPECT_GT(CountNear(image, RECT{36, 30, 300, 62}, 0xFFFFFF, 30), 20) << "the title";
+}
+
+TEST(SkinView, TheGallerySkinsBuildWithoutUnknownElements) {
+    const skintest::TraceLines traces;
+    for (const wchar_t* skin : {L"gallery.xml", L"layered.xml"}) {
+        SkinUI::CDialogBuilder builder;
+        const std::wstring path = kSkins + L"gallery\\" + skin;
+        SkinUI::CControlUI* root =
+            builder.Create(SkinUI::STRINGorID(path.c_str()), nullptr, nullptr, nullptr);
+        EXPECT_NE(root, nullptr) << path;
+        delete root;
+    }
+    for (const std::wstring& line : traces.Lines())
+        ADD_FAILURE() << line;
 }
 
 } // namespace

@@ -41,6 +41,10 @@ file(COPY "${CMAKE_CURRENT_LIST_DIR}/controls/controls.xml"
 file(GLOB COMBOTREE_FILES "${CMAKE_CURRENT_LIST_DIR}/combotree/*.xml"
     "${CMAKE_CURRENT_LIST_DIR}/combotree/*.png")
 file(COPY ${COMBOTREE_FILES} DESTINATION "${OUT}")
+# The gallery example's skin, as the example has it.
+if(GALLERY_SKIN)
+    file(COPY "${GALLERY_SKIN}/" DESTINATION "${OUT}/gallery")
+endif()
 file(WRITE "${OUT}/bad.xml" "<Window><Control></Window>")
 file(WRITE "${OUT}/noroot.xml" "<Window size=\"10,10\"><Unknown/></Window>")
 file(WRITE "${OUT}/nosize.xml" "<Window><Control/></Window>")
