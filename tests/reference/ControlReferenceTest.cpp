@@ -15,6 +15,7 @@
 #include <string>
 
 #include "activex/ActiveXUI.h"
+#include "activex/WebBrowser2UI.h"
 #include "activex/WebBrowserUI.h"
 #include "control/ButtonUI.h"
 #include "control/ChildLayoutUI.h"
@@ -607,6 +608,27 @@ TEST_F(ControlReference, AnUnknownAttributeIsTracedOnceWithTheClass) {
     label.ApplyAttributeList(L"text=\"a\" colour=\"#FF000000\" font=\"1\"");
     EXPECT_EQ(traces.Count(L"unknown attribute \"colour\" on LabelUI \"title\""), 1);
     EXPECT_EQ(label.GetFont(), 1);
+}
+
+// Code calls SetAttribute too, and may hand it nothing: every class ignores a null name
+// and reads a null value as empty text.
+TEST_F(ControlReference, NullNamesAndValuesAreHarmless) {
+    for (const Section* section : ControlSections()) {
+        SCOPED_TRACE(Narrow(section->name));
+        const Built built = BuildElement(section->name);
+        ASSERT_NE(built.control, nullptr);
+        skintest::TraceLines traces;
+        built.control->SetAttribute(nullptr, L"1");
+        built.control->SetAttribute(nullptr, nullptr);
+        EXPECT_EQ(traces.Count(kUnknownAttribute), 0);
+        for (const Section* listing : TheReference().Chain(section->name))
+            for (const AttributeRow& row : listing->rows)
+                built.control->SetAttribute(row.name.c_str(), nullptr);
+    }
+    CWebBrowser2UI browser;
+    browser.SetAttribute(nullptr, L"true");
+    browser.SetAttribute(L"url", nullptr);
+    browser.SetAttribute(L"autonavi", nullptr);
 }
 
 TEST_F(ControlReference, ExamplesAndDefaultsReadBack) {
