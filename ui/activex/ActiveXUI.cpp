@@ -159,6 +159,8 @@ void CActiveXUI::DoPaint(HDC hDC, const RECT& paintRect) {
 }
 
 void CActiveXUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
+    if (name == nullptr) return;
+    if (value == nullptr) value = L"";
     if (wcscmp(name, L"clsid") == 0)
         CreateControl(value);
     else if (wcscmp(name, L"modulename") == 0)

@@ -23,6 +23,8 @@ void* CWebBrowser2UI::GetInterface(const wchar_t* name) {
 }
 
 void CWebBrowser2UI::SetAttribute(const wchar_t* name, const wchar_t* value) {
+    if (name == nullptr) return;
+    if (value == nullptr) value = L"";
     const bool isTrue = wcscmp(value, L"true") == 0;
     if (wcscmp(name, L"url") == 0)
         m_sUrl = value;

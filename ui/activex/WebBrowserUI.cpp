@@ -41,6 +41,8 @@ void* CWebBrowserUI::GetInterface(const wchar_t* name) {
 }
 
 void CWebBrowserUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
+    if (name == nullptr) return;
+    if (value == nullptr) value = L"";
     if (wcscmp(name, L"homepage") == 0)
         SetHomePage(value);
     else if (wcscmp(name, L"autonavi") == 0)

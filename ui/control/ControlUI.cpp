@@ -476,6 +476,15 @@ void CControlUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         SetContextMenuUsed(ParseBoolValue(value));
     } else if (is(L"virtualwnd")) {
         SetVirtualWnd(value);
+    } else {
+        // Every class handles its own names before it passes the rest here: whatever
+        // arrives now is a name no class of this control knows, most likely a typing error.
+        const CSkinString controlName = GetName();
+        if (controlName.IsEmpty())
+            SKIN__Trace(L"SkinUI: unknown attribute \"%s\" on %s", name, GetClass());
+        else
+            SKIN__Trace(L"SkinUI: unknown attribute \"%s\" on %s \"%s\"", name, GetClass(),
+                        controlName.GetData());
     }
 }
 

@@ -157,7 +157,8 @@ public:
     /// Default handling: cursor, focus, timer and context menu; the rest goes to the parent.
     virtual void DoEvent(TEventUI& event);
 
-    /// Applies one skin attribute; unknown names are ignored.
+    /// Applies one skin attribute. Unknown names are ignored after a trace line saying
+    /// "unknown attribute" with the name and the control's class.
     virtual void SetAttribute(const wchar_t* name, const wchar_t* value);
     /// Applies a list of name="value" pairs separated by single spaces; returns this.
     CControlUI* ApplyAttributeList(const wchar_t* list);

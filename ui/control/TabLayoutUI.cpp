@@ -127,8 +127,10 @@ void CTabLayoutUI::SetPos(RECT rect) {
 }
 
 void CTabLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
-    if (name != nullptr && wcscmp(name, L"selectedid") == 0) SelectItem(ParseIntValue(value));
-    CContainerUI::SetAttribute(name, value);
+    if (name != nullptr && wcscmp(name, L"selectedid") == 0)
+        SelectItem(ParseIntValue(value));
+    else
+        CContainerUI::SetAttribute(name, value);
 }
 
 } // namespace SkinUI

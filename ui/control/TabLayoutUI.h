@@ -32,7 +32,7 @@ public:
 
     /// Places the selected page over the client area.
     void SetPos(RECT rect) override;
-    /// "selectedid"; others (that one too) as the container.
+    /// "selectedid"; others as the container.
     void SetAttribute(const wchar_t* name, const wchar_t* value) override;
 
 private:

@@ -85,6 +85,9 @@ const BuiltInControl kBuiltInControls[] = {
     {L"ListContainerElement", &MakeControl<CListContainerElementUI>},
 };
 
+// The element the builder turns into a tree node itself, beside the table above.
+constexpr const wchar_t* kTreeNodeElement = L"TreeNode";
+
 CControlUI* MakeBuiltInControl(const wchar_t* className) {
     for (const BuiltInControl& entry : kBuiltInControls)
         if (wcscmp(entry.name, className) == 0) return entry.make();
@@ -135,6 +138,31 @@ CSkinString ElementPath(const CMarkupNode& element) {
     return path;
 }
 
+// Skin authors learn of a misspelt name from the trace instead of a silent default.
+void TraceUnknownAttribute(const wchar_t* attribute, const wchar_t* element) {
+    SKIN__Trace(L"SkinUI: unknown attribute \"%s\" on <%s>", attribute, element);
+}
+
+// The attributes each resource element reads.
+struct ResourceElement {
+    const wchar_t* element;
+    const wchar_t* attributes[6];
+};
+const ResourceElement kResourceElements[] = {
+    {L"Image", {L"name", L"restype", L"mask"}},
+    {L"Font", {L"name", L"size", L"bold", L"underline", L"italic", L"default"}},
+    {L"Default", {L"name", L"value"}},
+};
+
+bool ReadsAttribute(const wchar_t* element, const wchar_t* attribute) {
+    for (const ResourceElement& entry : kResourceElements) {
+        if (wcscmp(entry.element, element) != 0) continue;
+        for (const wchar_t* known : entry.attributes)
+            if (known != nullptr && wcscmp(known, attribute) == 0) return true;
+    }
+    return false;
+}
+
 bool IsResourceElement(const wchar_t* name) {
     return wcscmp(name, L"Image") == 0 || wcscmp(name, L"Font") == 0 ||
            wcscmp(name, L"Default") == 0;
@@ -159,7 +187,9 @@ void ApplyResources(CMarkupNode& root, CPaintManagerUI* manager) {
         for (int i = 0; i < count; ++i) {
             const wchar_t* attribute = node.GetAttributeName(i);
             const wchar_t* text = node.GetAttributeValue(i);
-            if (wcscmp(attribute, L"name") == 0)
+            if (!ReadsAttribute(element, attribute))
+                TraceUnknownAttribute(attribute, element);
+            else if (wcscmp(attribute, L"name") == 0)
                 name = text;
             else if (wcscmp(attribute, L"restype") == 0)
                 type = text;
@@ -238,6 +268,8 @@ void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* manager) {
             manager->SetDefaultLinkHoverFontColor(ParseColorValueHashOnly(value));
         } else if (wcscmp(name, L"selectedcolor") == 0) {
             manager->SetDefaultSelectedBkColor(ParseColorValueHashOnly(value));
+        } else {
+            TraceUnknownAttribute(name, L"Window");
         }
     }
     if (manager->HasWindowShadow()) manager->CalMiddleShadowRect();
@@ -282,6 +314,13 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CPaintManag
     return _Parse(&root, parent, manager);
 }
 
+const wchar_t* CDialogBuilder::GetControlElementName(int index) {
+    constexpr int builtIn =
+        static_cast<int>(sizeof(kBuiltInControls) / sizeof(kBuiltInControls[0]));
+    if (index >= 0 && index < builtIn) return kBuiltInControls[index].name;
+    return index == builtIn ? kTreeNodeElement : nullptr;
+}
+
 CMarkup* CDialogBuilder::GetMarkup() {
     return &m_xml;
 }
@@ -306,7 +345,7 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* element, CControlUI* parent,
             BuildInclude(node, parent, manager);
             continue;
         }
-        if (wcscmp(className, L"TreeNode") == 0) {
+        if (wcscmp(className, kTreeNodeElement) == 0) {
             if (!BuildTreeNode(node, parent, manager)) return nullptr;
             continue;
         }
@@ -367,6 +406,8 @@ void CDialogBuilder::BuildInclude(CMarkupNode& element, CControlUI* parent,
         } else if (wcscmp(name, L"source") == 0) {
             element.GetAttributeValue(i, source, kIncludeSourceSize);
             hasSource = true;
+        } else {
+            TraceUnknownAttribute(name, L"Include");
         }
     }
     if (!hasSource) return;

@@ -51,6 +51,10 @@ public:
     CControlUI* Create(IDialogBuilderCallback* callback = nullptr,
                        CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
 
+    /// The element names this builder makes framework controls of (`TreeNode` included),
+    /// one per index from 0; null past the last. Plug-ins and callbacks are not asked.
+    static const wchar_t* GetControlElementName(int index);
+
     CMarkup* GetMarkup();
 
     /// Why the last load failed (file and text sources), always terminated within `count`.
