@@ -210,10 +210,12 @@ private:
 };
 
 // Runs the queued messages of this thread through the framework's pre-translation, as
-// the message loop would, until the queue is empty.
+// the message loop would, until the queue is empty. Timers due faster than a loaded
+// machine handles them keep the queue from ever emptying, so a second of pumping ends it.
 inline void PumpMessages() {
+    const DWORD start = ::GetTickCount();
     MSG msg{};
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::GetTickCount() - start < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
