@@ -27,9 +27,10 @@ TEST(UsageCounters, GdiObjectsFollowBrushesOneForOne) {
 }
 
 TEST(UsageCounters, WindowsOfThisThreadAtEveryLevel) {
-    // A thread's first window brings the thread's own helper windows with it.
-    ::DestroyWindow(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                      nullptr, nullptr));
+    // While a thread has a top-level window it also has the system's helper window that
+    // comes with the first one; one stays open so that only the windows below count.
+    const HWND holder = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, nullptr, nullptr);
     const int64_t before = CountThreadWindows();
     const HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                        nullptr, nullptr);
@@ -45,6 +46,7 @@ TEST(UsageCounters, WindowsOfThisThreadAtEveryLevel) {
     ::DestroyWindow(top);
     ::DestroyWindow(messageOnly);
     EXPECT_EQ(CountThreadWindows(), before);
+    ::DestroyWindow(holder);
 }
 
 TEST(UsageCounters, HeapAndPrivateBytes) {
