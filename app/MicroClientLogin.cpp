@@ -30,6 +30,8 @@ CMicroClientLogin* FindLoginFrame() {
 }
 
 CMicroClientLogin::~CMicroClientLogin() {
+    // A web window still open must not tell a frame that is gone.
+    if (m_pWebWnd != nullptr) m_pWebWnd->SetLoginFrame(nullptr);
     if (g_loginFrame == this) {
         g_loginFrame = nullptr;
         g_loginFrameGone = true;
@@ -69,6 +71,7 @@ void CMicroClientLogin::InitWindow() {
     m_pWebWnd = new (std::nothrow) CMircroClientWebFrame;
     if (m_pWebWnd != nullptr) {
         const RECT& web = config.loginWebRect;
+        m_pWebWnd->SetLoginFrame(this);
         m_pWebWnd->FollowOwner(web.left, web.top, web.right, web.bottom);
         if (m_pWebWnd->Create(m_hWnd, L"KestoWindow", kWebWindowStyle, 0, 0, 0, 0, 0) == nullptr) {
             // Never bound to a window, so nothing else will free it.

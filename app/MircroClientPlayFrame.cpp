@@ -50,11 +50,12 @@ void CMircroClientPlayFrame::InitWindow() {
     m_pRestoreBtn = m_PaintManager.FindControl(L"restorebtn");
     ResizeClient(kRestoredWidth, kRestoredHeight);
 
-    const auto icon = static_cast<HICON>(::LoadImageW(
+    // Loaded without LR_SHARED, so it is this window's to destroy.
+    m_icon.Reset(static_cast<HICON>(::LoadImageW(
         CPaintManagerUI::GetInstance(), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    m_trayIcon.Add(m_hWnd, icon, GetMicroClientConfig().clientName);
-    ShowLogo(icon);
+        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+    m_trayIcon.Add(m_hWnd, m_icon.Get(), GetMicroClientConfig().clientName);
+    ShowLogo(m_icon.Get());
 }
 
 void CMircroClientPlayFrame::ShowLogo(HICON icon) {
@@ -176,4 +177,11 @@ CSkinString CMircroClientPlayFrame::GetSkinXmlName() {
 
 LRESULT CMircroClientPlayFrame::ResponseDefaultKeyEvent(WPARAM) {
     return 0;
+}
+
+LRESULT CMircroClientPlayFrame::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam,
+                                          BOOL& handled) {
+    // The shell finds the icon by its window; once the window is gone it stays behind.
+    m_trayIcon.Remove();
+    return CMicroClientFrame::OnDestroy(message, wParam, lParam, handled);
 }

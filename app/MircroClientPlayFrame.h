@@ -5,6 +5,7 @@
 
 #include "TrayIcon.h"
 #include "activex/WebBrowserEventHandler.h"
+#include "core/Handles.h"
 #include "MicroClientFrame.h"
 
 namespace SkinUI {
@@ -40,6 +41,8 @@ protected:
     SkinUI::CSkinString GetSkinXmlName() override;
     /// No key closes the game window.
     LRESULT ResponseDefaultKeyEvent(WPARAM key) override;
+    /// Takes the tray icon away while its window still exists.
+    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
 
 private:
     /// Asks whether to quit; on yes closes the login frame, which ends the program.
@@ -52,6 +55,7 @@ private:
     void ShowLogo(HICON icon);
 
     SkinUI::CWebBrowserUI* m_pBrowser = nullptr;
+    SkinUI::CIcon m_icon; ///< shown in the tray; outlives the tray's use of it
     TrayIcon m_trayIcon;
     SkinUI::CControlUI* m_pMaxBtn = nullptr;
     SkinUI::CControlUI* m_pRestoreBtn = nullptr;

@@ -36,7 +36,9 @@ BOOL CMircroClientWebFrame::FollowOwner(int left, int top, int right, int bottom
 }
 
 void CMircroClientWebFrame::OnFinalMessage(HWND hWnd) {
-    if (CMicroClientLogin* login = FindLoginFrame()) login->ForgetWebWindow(this);
+    // The frame that carries this window, which need not be the process's login frame.
+    if (m_pLoginFrame != nullptr) m_pLoginFrame->ForgetWebWindow(this);
+    m_pLoginFrame = nullptr;
     CMicroClientFrame::OnFinalMessage(hWnd);
 }
 
@@ -95,7 +97,8 @@ void CMircroClientWebFrame::EnterGame(const CSkinString& target) {
         m_pPlayFrame = playFrame;
         m_pPlayFrame->CenterWindow();
     }
-    if (CMicroClientLogin* login = FindLoginFrame()) login->ShowWindow(false, true);
+    CMicroClientLogin* login = m_pLoginFrame != nullptr ? m_pLoginFrame : FindLoginFrame();
+    if (login != nullptr) login->ShowWindow(false, true);
     ShowWindow(false, true);
     ::SendMessageW(m_hPlayWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }

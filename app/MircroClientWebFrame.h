@@ -6,6 +6,7 @@
 #include "activex/WebBrowserEventHandler.h"
 #include "MicroClientFrame.h"
 
+class CMicroClientLogin;
 class CMircroClientPlayFrame;
 
 class CMircroClientWebFrame : public CMicroClientFrame, public SkinUI::CWebBrowserEventHandler {
@@ -17,6 +18,9 @@ public:
     /// (or any while the offset is still 0,0) records the offset and size; returns the
     /// SetWindowPos result.
     BOOL FollowOwner(int left, int top, int right, int bottom);
+
+    /// The login frame that carries this window and is told when it goes; null for none.
+    void SetLoginFrame(CMicroClientLogin* login) { m_pLoginFrame = login; }
 
     /// The game window, once the game has been entered.
     CMircroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
@@ -41,6 +45,7 @@ private:
     /// Opens (once) and shows the game window on address and hides both login windows.
     void EnterGame(const SkinUI::CSkinString& target);
 
+    CMicroClientLogin* m_pLoginFrame = nullptr;     ///< not owned; forgets this window
     CMircroClientPlayFrame* m_pPlayFrame = nullptr; ///< frees itself when destroyed
     HWND m_hPlayWnd = nullptr;                      ///< its window
     int m_offsetX = 0;                              ///< from the owner's left edge

@@ -82,6 +82,7 @@ varnel_start_wine() {
         varnel_env wineboot -i >/dev/null 2>&1 || true
         varnel_env wineserver -w || true
     fi
+    varnel_wine_managed "${VARNEL_WINE_MANAGED:-N}"
     if ! varnel_env wineserver -p; then
         echo "A wineserver is already running for $WINEPREFIX (another run, or one left over)." >&2
         echo "Stop it with: WINEPREFIX=$WINEPREFIX wineserver -k" >&2
@@ -91,6 +92,21 @@ varnel_start_wine() {
     # Start Wine's own services now, detached from our output: started by the
     # first test they would inherit its pipes and keep CTest waiting.
     varnel_env wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# varnel_wine_managed Y|N: whether a window manager may manage the prefix's windows.
+# Without one (a private Xvfb), managed windows make Wine wait about two seconds on every
+# destroy or hide for an answer that never comes, so the tests' prefix says N. The value
+# Every Wine process reads it once as it starts, the desktop process that hosts the tray
+# too, so it is written before the run's wineserver starts, by a server of its own that
+# has ended (and saved it to user.reg) when this returns; a prefix that has it already is
+# not touched.
+varnel_wine_managed() {
+    local value=$1
+    grep -qx "\"Managed\"=\"$value\"" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+    varnel_env wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$value" /f \
+        </dev/null >/dev/null 2>&1 || true
+    varnel_env wineserver -w || true
 }
 
 # Runs a command with the locale Wine takes its code page from: 936 and CJK font

@@ -12,6 +12,7 @@
 #include "TrayIcon.h"
 #include "control/ControlUI.h"
 #include "support/DialogWatcher.h"
+#include "support/GdiObjectCount.h"
 #include "window/PaintManagerUI.h"
 
 using SkinUI::CPaintManagerUI;
@@ -255,6 +256,66 @@ TEST(PlayFrameTest, ButtonsTrayAndTheQuitQuestion) {
     EXPECT_TRUE(IsWindow(window));
 
     DestroyWindow(window);
+}
+
+// A login frame other than the process's one (made directly, as a host program or a
+// second frame would) still learns that its web window went, and moving it stays safe.
+TEST(LoginFrameTest, AnyFrameForgetsItsWebWindowWhenItGoes) {
+    UseClientResources();
+    auto* login = new CMicroClientLogin;
+    const HWND frame = login->Create(nullptr, L"Varnel", kLoginWindowStyle, 0, 0, 0, 0, 0);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(login->GetWebWindow(), nullptr);
+    const HWND web = FindWebWindow(frame);
+    ASSERT_NE(web, nullptr);
+    DestroyWindow(web);
+    EXPECT_EQ(login->GetWebWindow(), nullptr);
+    SetWindowPos(frame, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(frame, nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DestroyWindow(frame);
+    MSG quit{};
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// Records what the game window's tray held when its window ended.
+class WatchedPlayFrame : public CMircroClientPlayFrame {
+public:
+    static HWND trayWindowAtEnd;
+
+protected:
+    void OnFinalMessage(HWND window) override {
+        trayWindowAtEnd = GetTrayIcon().GetWindow();
+        CMircroClientPlayFrame::OnFinalMessage(window);
+    }
+};
+HWND WatchedPlayFrame::trayWindowAtEnd = nullptr;
+
+HWND OpenAndCloseGameWindow() {
+    auto* play = new WatchedPlayFrame;
+    play->SetGameAddress(L"http://www.varnel.example/game/play?client=pc");
+    const HWND window = play->Create(nullptr, L"Varnel", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
+    if (window == nullptr) {
+        delete play;
+        return nullptr;
+    }
+    PumpMessages();
+    DestroyWindow(window);
+    PumpMessages();
+    return window;
+}
+
+// The tray icon goes while its window still exists (the shell finds it by the window),
+// and the icon the window loaded for it goes with the window.
+TEST(PlayFrameTest, TrayIconAndItsIconGoWithTheWindow) {
+    UseClientResources();
+    WatchedPlayFrame::trayWindowAtEnd = reinterpret_cast<HWND>(1);
+    ASSERT_NE(OpenAndCloseGameWindow(), nullptr); // the image caches fill once
+    EXPECT_EQ(WatchedPlayFrame::trayWindowAtEnd, nullptr);
+
+    const int before = skintest::CountGdiObjects();
+    for (int i = 0; i < 5; ++i)
+        OpenAndCloseGameWindow();
+    EXPECT_EQ(skintest::CountGdiObjects(), before);
 }
 
 TEST(TrayIconTest, RecordFitsThisPlatformAndCutsLongTips) {
