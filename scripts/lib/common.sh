@@ -96,11 +96,11 @@ varnel_start_wine() {
 
 # varnel_wine_managed Y|N: whether a window manager may manage the prefix's windows.
 # Without one (a private Xvfb), managed windows make Wine wait about two seconds on every
-# destroy or hide for an answer that never comes, so the tests' prefix says N. The value
-# Every Wine process reads it once as it starts, the desktop process that hosts the tray
-# too, so it is written before the run's wineserver starts, by a server of its own that
-# has ended (and saved it to user.reg) when this returns; a prefix that has it already is
-# not touched.
+# destroy or hide for an answer that never comes, so the tests' prefix says N. Every Wine
+# process reads the value once as it starts, the desktop process that hosts the tray too,
+# so it is written before the run's wineserver starts, by a server of its own that has
+# ended (and saved it to user.reg) when this returns; a prefix that has it already is not
+# touched.
 varnel_wine_managed() {
     local value=$1
     grep -qx "\"Managed\"=\"$value\"" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
