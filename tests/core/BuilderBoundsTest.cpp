@@ -149,11 +149,12 @@ int Depth(CControlUI* control) {
 
 } // namespace
 
-TEST_F(BuilderBounds, ControlsNestAtMostTheBoundDeepAcrossIncludesWithOneTraceLine) {
+TEST_F(BuilderBounds, ControlsNestAtMostTheBoundDeepWithOneTraceLine) {
     skintest::TraceLines traces;
-    // A thousand levels: layout and painting recurse once a level, and ran out of stack.
-    const std::wstring deep = L"<Window>" + Repeat(L"<VerticalLayout>", 1000) + L"<Label/>" +
-                              Repeat(L"</VerticalLayout>", 1000) + L"</Window>";
+    // 900 levels (the XML reader takes up to 1,000): layout and painting recurse once a
+    // level, and took minutes or ran out of stack.
+    const std::wstring deep = L"<Window>" + Repeat(L"<VerticalLayout>", 900) + L"<Label/>" +
+                              Repeat(L"</VerticalLayout>", 900) + L"</Window>";
     CDialogBuilder builder;
     CControlUI* root = builder.Create(deep.c_str(), nullptr, nullptr, &manager);
     ASSERT_NE(root, nullptr);
@@ -182,9 +183,14 @@ TEST_F(BuilderBounds, UnknownElementsAndActiveXControlsAreBoundedPerBuild) {
         root = builder.Create(unknown.c_str(), nullptr, nullptr, &manager);
     });
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(traces.Count(L"Unknown skin element <Bogus>"),
-              CDialogBuilder::kMaxUnknownElementReports);
-    EXPECT_EQ(traces.Count(L"further unknown skin elements"), 1);
+    int reported = 0;
+    int further = 0;
+    for (const std::wstring& line : traces.Lines()) {
+        reported += line.find(L"Unknown skin element <Bogus>") != std::wstring::npos;
+        further += line.find(L"further unknown skin elements") != std::wstring::npos;
+    }
+    EXPECT_EQ(reported, CDialogBuilder::kMaxUnknownElementReports);
+    EXPECT_EQ(further, 1);
     delete root;
     // ActiveX controls each may start a component; the bound counts browsers too.
     const std::wstring hosts = L"<Window><VerticalLayout>" +

@@ -419,9 +419,9 @@ void CDialogBuilder::_ParseChildren(CMarkupNode& element, CControlUI* control,
                                     CPaintManagerUI* manager) {
     if (m_includes->depth >= kMaxControlDepth) {
         if (!m_includes->depthTraced) {
-            SKIN__Trace(L"SkinUI: the children of <%s> at %s skipped: controls nest at most %d "
-                        L"levels deep",
-                        element.GetName(), ElementPath(element).GetData(), kMaxControlDepth);
+            SKIN__Trace(L"SkinUI: controls nest at most %d levels deep: the children of <%s> "
+                        L"skipped",
+                        kMaxControlDepth, element.GetName());
             m_includes->depthTraced = true;
         }
         return;
