@@ -250,3 +250,27 @@ TEST_F(BuilderBounds, TheImageCacheIsBounded) {
     manager.RemoveAllImages();
     EXPECT_NE(manager.AddImage(L"tile.png"), nullptr);
 }
+
+TEST_F(BuilderBounds, ChildLayoutsOfOneAttachedTreeAreBoundedTogether) {
+    // 300 layouts of the self-holding file side by side: each outermost one had the whole
+    // nested bound, so the tree built 65 documents 300 times over.
+    skintest::TraceLines traces;
+    const std::wstring skin = L"<Window><VerticalLayout>" +
+                              Repeat(L"<ChildLayout xmlfile=\"child-self.xml\"/>", 300) +
+                              L"</VerticalLayout></Window>";
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(skin.c_str(), nullptr, nullptr, &manager);
+    ASSERT_NE(root, nullptr);
+    skintest::FinishesWithin(5, "300 self-holding child layouts",
+                             [&] { manager.AttachDialog(root); });
+    EXPECT_EQ(CountControls(root, L"ChildLayoutUI", true), CPaintManagerUI::kMaxChildLayoutBuilds);
+    EXPECT_EQ(traces.Count(L"further child layouts skipped"), 1);
+    // The next tree has the whole bound again.
+    CControlUI* next = builder.Create(
+        L"<Window><VerticalLayout><ChildLayout xmlfile=\"child-self.xml\"/></VerticalLayout>"
+        L"</Window>",
+        nullptr, nullptr, &manager);
+    ASSERT_NE(next, nullptr);
+    manager.AttachDialog(next);
+    EXPECT_EQ(CountControls(next, L"ChildLayoutUI", true), 1 + CDialogBuilder::kMaxIncludedBuilds);
+}

@@ -226,13 +226,44 @@ struct Totals {
 };
 Totals g_totals;
 
+// The processor time of this thread, in milliseconds: unlike the wall clock it does not
+// grow when other processes take the machine. Wine answers it from the host.
+double ThreadMs() {
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// Whether ThreadMs counts at all here: a busy loop of 30 ms must show.
+bool g_threadClock = false;
+void CheckThreadClock() {
+    const double cpu = ThreadMs();
+    const double wall = NowMs();
+    volatile unsigned sink = 0;
+    while (NowMs() - wall < 30)
+        sink = sink + 1;
+    g_threadClock = ThreadMs() - cpu > 5;
+}
+
+// Runs the input; its cost in milliseconds of this thread's processor time where that is
+// counted (the wall clock otherwise).
+// Work handed to other processes (the wineserver, the X server) shows only on the wall
+// clock, so an input is also slow when the wall clock passes kWallFactor times the budget.
+constexpr double kWallFactor = 8;
+
 double RunTimed(const Bytes& input) {
     g_inputStart.store(GetTickCount64());
     g_running.store(true);
-    const double start = NowMs();
+    const double start = g_threadClock ? ThreadMs() : NowMs();
+    const double wallStart = NowMs();
     g_target->run(input.data(), input.size());
-    const double elapsed = NowMs() - start;
+    const double elapsed = (g_threadClock ? ThreadMs() : NowMs()) - start;
+    const double wall = NowMs() - wallStart;
     g_running.store(false);
+    if (wall > kWallFactor * g_settings.timeBudgetMs) return std::max(elapsed, wall / kWallFactor);
     return elapsed;
 }
 
@@ -247,7 +278,9 @@ bool RunOne(const Bytes& input, std::uint64_t seed, long long index) {
     const Memory after = ReadMemory();
     ++g_totals.inputs;
     if (elapsed > g_settings.timeBudgetMs) {
-        // Other processes share the machine: a budget overrun counts only when it repeats.
+        // A budget overrun counts only when it repeats: the first run of a kind of input may
+        // load code and fonts, and the wall clock (where it is the measure) counts other
+        // processes too.
         for (int again = 0; again < 2 && elapsed > g_settings.timeBudgetMs; ++again)
             elapsed = std::min(elapsed, RunTimed(input));
     }
@@ -316,13 +349,14 @@ std::uint64_t InputSeed(std::uint64_t campaign, std::uint64_t index) {
 
 void PrintSummary(double seconds, const Memory& start) {
     const Memory end = ReadMemory();
-    std::printf("%s: %llu inputs in %.1f s (%.0f inputs/s); slowest %.2f ms (seed %016llx, %zu "
-                "bytes); peak memory %.1f MB (%.1f MB at start, most one input added %.1f MB); "
+    std::printf("%s: %llu inputs in %.1f s (%.0f inputs/s); slowest %.2f ms %s (seed %016llx, "
+                "%zu bytes); peak memory %.1f MB (%.1f MB at start, most one input added %.1f MB); "
                 "findings %ld\n",
                 g_target->name, static_cast<unsigned long long>(g_totals.inputs), seconds,
                 seconds > 0 ? static_cast<double>(g_totals.inputs) / seconds : 0.0,
-                g_totals.slowestMs, static_cast<unsigned long long>(g_totals.slowestSeed),
-                g_totals.slowestSize, static_cast<double>(end.peak) / (1 << 20),
+                g_totals.slowestMs, g_threadClock ? "of processor time" : "on the wall clock",
+                static_cast<unsigned long long>(g_totals.slowestSeed), g_totals.slowestSize,
+                static_cast<double>(end.peak) / (1 << 20),
                 static_cast<double>(start.current) / (1 << 20),
                 static_cast<double>(g_totals.largestGrowth) / (1 << 20), g_findings);
     std::fflush(stdout);
@@ -476,6 +510,7 @@ int Main(const Target& target, int argc, wchar_t** argv) {
     if (g_settings.findings.empty()) g_settings.findings = here + L"findings";
     if (g_settings.findings.back() != L'\\') g_settings.findings += L'\\';
     InstallHandlers();
+    CheckThreadClock();
     if (target.setUp != nullptr) target.setUp();
     const Memory start = ReadMemory();
     return g_settings.replay.empty() ? Campaign(start) : Replay(start);

@@ -145,6 +145,14 @@ public:
 
     /// Installs a control tree; the previous tree is deleted on WM_APP + 1.
     bool AttachDialog(CControlUI* root);
+    /// Child layouts one attached tree builds from their files, at all depths together:
+    /// a skin of many layouts that each hold their own file would otherwise multiply the
+    /// per-layout bound of nested builds.
+    static constexpr int kMaxChildLayoutBuilds = 256;
+    /// Counts one child layout build of the attached tree (the count starts again with
+    /// each `AttachDialog`); false, with one trace line per tree, once the tree has had
+    /// kMaxChildLayoutBuilds.
+    bool CountChildLayoutBuild();
     /// Attaches a subtree to this manager and enters its named controls.
     bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
     /// Forgets every reference to a control that is going away.
@@ -540,6 +548,7 @@ private:
     CStdStringPtrMap m_mImageHash;      ///< name -> TImageInfo*, owned
     CStdStringPtrMap m_DefaultAttrHash; ///< class name -> CSkinString*, owned
     unsigned m_boundsReported = 0;      ///< kinds whose bound was traced (see ReportBound)
+    int m_childLayoutBuilds = 0;        ///< child layouts the attached tree built
     CSkinString m_sShadowImage;
     RECT m_rcShadowTopLeft{};
     RECT m_rcShadowTopRight{};
