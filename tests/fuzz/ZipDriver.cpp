@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzEngine.h"
@@ -41,7 +42,10 @@ std::vector<std::wstring> EntryNames(const std::uint8_t* data, std::size_t size)
             MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data + at + 46),
                                 static_cast<int>(length), name, 300);
         if (converted <= 0) continue;
-        names.emplace_back(name, static_cast<std::size_t>(converted));
+        // Each name once: the reader finds the first entry of a name anyway.
+        std::wstring entry(name, static_cast<std::size_t>(converted));
+        if (std::find(names.begin(), names.end(), entry) == names.end())
+            names.push_back(std::move(entry));
     }
     names.push_back(L"login.xml");
     names.push_back(L"\\");
