@@ -1338,8 +1338,21 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
           PremultipliedBlend(alpha));
 }
 
+namespace {
+
+// The widest pen drawn: far beyond any screen, while wider pens (a skin's border of a
+// million pixels) make the platform's wide-line code overrun its memory.
+constexpr int kMaxPenWidth = 8192;
+
+int PenWidth(int size) {
+    return std::min(size, kMaxPenWidth);
+}
+
+} // namespace
+
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style) {
     if (hDC == nullptr) return;
+    size = PenWidth(size);
     LOGPEN description = {};
     description.lopnStyle = static_cast<UINT>(style);
     description.lopnWidth.x = size;
@@ -1366,6 +1379,7 @@ void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color) {
 void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, int height,
                                   DWORD color) {
     if (hDC == nullptr) return;
+    size = PenWidth(size);
     const CGdiPen pen(CreatePen(PS_INSIDEFRAME, size, ToColorRef(color)));
     if (!pen) return;
     RECT bounds = rc;
