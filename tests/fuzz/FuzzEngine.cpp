@@ -115,6 +115,9 @@ void SaveFinding(const char* what) {
              static_cast<unsigned long long>(g_inputSeed));
     const std::wstring base = g_settings.findings + stem;
     WriteWholeFile(base + L".bin", const_cast<const std::uint8_t*>(g_inputData), g_inputSize);
+    if (g_inputData == nullptr)
+        std::fprintf(stderr, "\n(no input in flight: making input %lld)",
+                     static_cast<long long>(g_inputIndex));
     char text[1024];
     const int length = std::snprintf(
         text, sizeof(text),
@@ -422,6 +425,12 @@ int Campaign(const Memory& start) {
     Bytes input;
     for (std::uint64_t i = first; i < end; ++i) {
         const std::uint64_t seed = InputSeed(g_settings.seed, i);
+        // No input is in flight while the next one is made: a crash here is the engine's,
+        // and the last input's bytes may already be gone.
+        g_inputData = nullptr;
+        g_inputSize = 0;
+        g_inputSeed = seed;
+        g_inputIndex = static_cast<long long>(i);
         Random random(seed);
         const Bytes& base = corpus[random.Below(corpus.size())];
         input = base;
