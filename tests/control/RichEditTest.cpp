@@ -428,6 +428,23 @@ TEST_F(RichEdit, TheBarReachesTextTallerThanSixteenBits) {
     EXPECT_EQ(edit->PosFromChar(0).y, top - bar->GetScrollRange());
 }
 
+TEST_F(RichEdit, ALongTextGivenBeforeAnyWidthWrapsOnlyOnceItHasOne) {
+    // The text reaches the text services when the control starts, before layout gives it
+    // a width; wrapping it there put every character on a line of its own (over ten
+    // seconds for this text under Wine).
+    std::wstring words;
+    for (int i = 0; i < 1000; ++i)
+        words += L"word ";
+    const ULONGLONG start = ::GetTickCount64();
+    ASSERT_NE(Build(L"multiline=\"true\" text=\"" + words + L"\""), nullptr);
+    EXPECT_LT(::GetTickCount64() - start, 2000u);
+    // Laid out 300 pixels wide, it wraps there: many lines, far fewer than the words.
+    LRESULT lines = 0;
+    edit->TxSendMessage(EM_GETLINECOUNT, 0, 0, &lines);
+    EXPECT_GT(lines, 20);
+    EXPECT_LT(lines, 500);
+}
+
 TEST_F(RichEdit, AHorizontalBarFollowsALongLine) {
     ASSERT_NE(Build(L"hscrollbar=\"true\" autohscroll=\"true\" text=\"short\""), nullptr);
     CScrollBarUI* bar = edit->GetHorizontalScrollBar();

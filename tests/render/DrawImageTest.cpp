@@ -185,6 +185,47 @@ TEST_P(DrawImagePaths, TilesFarBeyondTheSurfaceCostOnlyTheirVisiblePartWithTheSa
     }
 }
 
+TEST_P(DrawImagePaths, StretchedFarBeyondTheSurfaceCostsOnlyItsVisiblePart) {
+    // Three source pixels of a billion destination pixels each, a billion pixels wide
+    // over three pixels, and a stretch down a billion rows: only what falls on the 40 x 30
+    // surface is drawn, and it is what the whole stretch would put there.
+    const DWORD a = 0xFF0000A0, b = 0xFF00B000, c = 0xFFC00000;
+    Bitmap three(3, 1, {a, b, c});
+    Bitmap tile(3, 2, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF000005, 0xFF000006});
+    // One source pixel for every destination pixel along 20,000: the visible part is cut
+    // out exactly.
+    std::vector<DWORD> ramp(20000);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = 0xFF000000 | static_cast<DWORD>(i);
+    Bitmap wide(20000, 1, ramp);
+
+    const auto draw = [&](Surface& surface, const Bitmap& bitmap, RECT dest, RECT source) {
+        skintest::FinishesWithin(2, "a stretch far beyond the surface", [&] {
+            CRenderEngine::DrawImage(surface.dc(), bitmap.get(), dest, surface.rect(), source,
+                                     kNoCorners, Blended());
+        });
+    };
+    Surface middle(40, 30, kBackground, Bits());
+    draw(middle, three, RECT{-1000000000, 0, 2000000000, 10}, RECT{0, 0, 3, 1});
+    EXPECT_EQ(middle.CountOther(RECT{0, 0, 40, 10}, b), 0);
+    EXPECT_EQ(middle.CountOther(RECT{0, 10, 40, 30}, kBackground), 0);
+
+    Surface last(40, 30, kBackground, Bits());
+    draw(last, three, RECT{-999999990, 0, 10, 30}, RECT{0, 0, 3, 1});
+    EXPECT_EQ(last.CountOther(RECT{0, 0, 10, 30}, c), 0);
+    EXPECT_EQ(last.CountOther(RECT{10, 0, 40, 30}, kBackground), 0);
+
+    Surface rows(40, 30, kBackground, Bits());
+    draw(rows, tile, RECT{0, -1000000000, 3, 1000000000}, RECT{0, 0, 3, 2});
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(rows.CountOther(RECT{x, 0, x + 1, 30}, 0xFF000004u + x), 0) << x;
+
+    Surface ramps(40, 30, kBackground, Bits());
+    draw(ramps, wide, RECT{-19960, 0, 40, 1}, RECT{0, 0, 20000, 1});
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(ramps.Pixel(x, 0), 0xFF000000u | static_cast<DWORD>(19960 + x)) << x;
+}
+
 TEST_P(DrawImagePaths, ThousandsOfSmallTilesComeOutTileForTile) {
     // Small tiles by the thousand are repeated into a larger pattern first: every pixel
     // must still be the tile's, in the phase of the destination, as far as the tiles reach.

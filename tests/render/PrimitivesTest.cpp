@@ -174,6 +174,18 @@ TEST(DrawLine, HorizontalVerticalAndDashedLinesAreOpaqueOnAlphaSurfaces) {
     EXPECT_EQ(seen, (std::set<DWORD>{0, 0xFF0000FF}));
 }
 
+TEST(DrawLine, PensAMillionPixelsWideCoverWhatTheyReach) {
+    // A skin's border of a million pixels: the platform's wide lines overran their memory.
+    for (const int bits : {24, 32}) {
+        Surface surface(40, 30, 0xFF000000, bits);
+        CRenderEngine::DrawLine(surface.dc(), RECT{0, 0, 0, 30}, 1000000, 0xFF00FF00);
+        EXPECT_EQ(surface.CountOther(surface.rect(), 0xFF00FF00), 0) << bits;
+        Surface framed(40, 30, 0xFF000000, bits);
+        CRenderEngine::DrawRect(framed.dc(), RECT{0, 0, 40, 30}, 1000000, 0xFF0000FF);
+        EXPECT_EQ(framed.CountOther(framed.rect(), 0xFF0000FF), 0) << bits;
+    }
+}
+
 TEST(DrawRect, TheBorderLiesInsideTheRectangleAndIsOpaque) {
     Surface surface(20, 20, 0);
     const RECT rc = {2, 2, 18, 18};

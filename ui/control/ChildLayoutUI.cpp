@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "core/DialogBuilder.h"
+#include "window/PaintManagerUI.h"
 
 namespace SkinUI {
 
@@ -41,6 +42,7 @@ void CChildLayoutUI::Init() {
     } else {
         ++nestedBuilds;
     }
+    if (m_pManager != nullptr && !m_pManager->CountChildLayoutBuild()) return;
     ++buildDepth;
     CDialogBuilder builder;
     CControlUI* content =

@@ -114,8 +114,17 @@ const RECT& CTxtWinHost::GetClientRect() const {
 
 void CTxtWinHost::SetClientRect(const RECT& rc) {
     if (::EqualRect(&rc, &m_client)) return;
+    const DWORD wrapBefore = Properties() & TXTBIT_WORDWRAP;
     m_client = rc;
-    PropertyChanged(TXTBIT_CLIENTRECTCHANGE, TXTBIT_CLIENTRECTCHANGE);
+    const DWORD wrap = Properties() & TXTBIT_WORDWRAP;
+    // Wrapping starts with the first width and stops when the width goes.
+    const DWORD mask = TXTBIT_CLIENTRECTCHANGE | (wrap != wrapBefore ? TXTBIT_WORDWRAP : 0);
+    PropertyChanged(mask, TXTBIT_CLIENTRECTCHANGE | wrap);
+}
+
+DWORD CTxtWinHost::Properties() const {
+    if (m_client.right > m_client.left) return m_properties;
+    return m_properties & ~static_cast<DWORD>(TXTBIT_WORDWRAP);
 }
 
 void CTxtWinHost::PropertyChanged(DWORD mask, DWORD bits) {
@@ -127,7 +136,7 @@ void CTxtWinHost::ChangeProperty(DWORD bit, bool on) {
         m_properties |= bit;
     else
         m_properties &= ~bit;
-    PropertyChanged(bit, m_properties & bit);
+    PropertyChanged(bit, Properties() & bit);
 }
 
 void CTxtWinHost::SetWordWrap(bool wrap) {
@@ -440,7 +449,7 @@ HRESULT CTxtWinHost::OnTxParaFormatChange(const PARAFORMAT*) {
 
 HRESULT CTxtWinHost::TxGetPropertyBits(DWORD mask, DWORD* bits) {
     if (bits == nullptr) return E_INVALIDARG;
-    *bits = m_properties & mask;
+    *bits = Properties() & mask;
     return S_OK;
 }
 

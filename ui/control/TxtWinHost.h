@@ -130,6 +130,10 @@ private:
     void ChangeProperty(DWORD bit, bool on);
     /// Tells the text services that a property changed (nothing before Init).
     void PropertyChanged(DWORD mask, DWORD bits);
+    /// The properties answered to the text services: word wrap only while the client
+    /// rectangle has a width, since wrapping at no width puts every character on a line
+    /// of its own, at a cost that grows faster than the text.
+    DWORD Properties() const;
 
     ULONG m_refs = 1;
     CRichEditUI* m_owner; ///< not owned; null after Shutdown
@@ -138,7 +142,7 @@ private:
     CHARFORMAT2W m_charFormat{};
     PARAFORMAT2 m_paraFormat{};
     DWORD m_style = ES_MULTILINE;
-    DWORD m_properties = 0; ///< TXTBIT_* answered to the text services
+    DWORD m_properties = 0; ///< TXTBIT_* set; see Properties for what is answered
     LONG m_limit = 32767;
     RECT m_client{};
     bool m_caret = false; ///< this host made the thread's caret

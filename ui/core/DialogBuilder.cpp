@@ -168,11 +168,18 @@ bool IsResourceElement(const wchar_t* name) {
            wcscmp(name, L"Default") == 0;
 }
 
-// Registers the `Image`, `Font` and `Default` children of the root with the manager.
-void ApplyResources(CMarkupNode& root, CPaintManagerUI* manager) {
+// Registers the `Image`, `Font` and `Default` children of the root with the manager, at
+// most `limit` of them (the rest skipped with one trace line); `used` counts them.
+void ApplyResources(CMarkupNode& root, CPaintManagerUI* manager, int& used, int limit) {
     for (CMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
         const wchar_t* element = node.GetName();
         if (!IsResourceElement(element)) continue;
+        if (used++ == limit) {
+            SKIN__Trace(L"SkinUI: <%s> at %s and later resource elements skipped: one skin "
+                        L"has at most %d",
+                        element, ElementPath(node).GetData(), limit);
+        }
+        if (used > limit) continue;
         // Every attribute is read in order, so a repeated one counts with its last value.
         const wchar_t* name = nullptr;
         const wchar_t* type = nullptr;
@@ -307,7 +314,7 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CPaintManag
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return nullptr;
     if (manager != nullptr) {
-        ApplyResources(root, manager);
+        ApplyResources(root, manager, m_includes->resources, kMaxResourceElements);
         if (wcscmp(root.GetName(), L"Window") == 0 && manager->GetPaintWindow() != nullptr)
             ApplyWindowAttributes(root, manager);
     }
@@ -352,12 +359,28 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* element, CControlUI* parent,
 
         CControlUI* control = CreateControl(className);
         if (control == nullptr) {
-            // Nothing makes this name: the element goes with its subtree, and says so.
-            SKIN__Trace(L"Unknown skin element <%s> at %s skipped with its children", className,
-                        ElementPath(node).GetData());
+            // Nothing makes this name: the element goes with its subtree, and says so. The
+            // reports are bounded: each one walks the siblings to name the element's place.
+            const int reports = m_includes->unknownReports++;
+            if (reports < kMaxUnknownElementReports) {
+                SKIN__Trace(L"Unknown skin element <%s> at %s skipped with its children", className,
+                            ElementPath(node).GetData());
+            } else if (reports == kMaxUnknownElementReports) {
+                SKIN__Trace(L"SkinUI: further unknown skin elements skipped without a report");
+            }
             continue;
         }
-        if (node.HasChildren()) _Parse(&node, control, manager);
+        if (control->GetInterface(L"ActiveX") != nullptr &&
+            ++m_includes->activeX > kMaxActiveXControls) {
+            if (m_includes->activeX == kMaxActiveXControls + 1) {
+                SKIN__Trace(L"SkinUI: <%s> at %s skipped: one skin makes at most %d ActiveX "
+                            L"controls",
+                            className, ElementPath(node).GetData(), kMaxActiveXControls);
+            }
+            delete control;
+            continue;
+        }
+        if (node.HasChildren()) _ParseChildren(node, control, manager);
 
         if (parent != nullptr) {
             if (void* treeNode = parent->GetInterface(L"TreeNode")) {
@@ -390,6 +413,22 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* element, CControlUI* parent,
         }
     }
     return first;
+}
+
+void CDialogBuilder::_ParseChildren(CMarkupNode& element, CControlUI* control,
+                                    CPaintManagerUI* manager) {
+    if (m_includes->depth >= kMaxControlDepth) {
+        if (!m_includes->depthTraced) {
+            SKIN__Trace(L"SkinUI: controls nest at most %d levels deep: the children of <%s> "
+                        L"skipped",
+                        kMaxControlDepth, element.GetName());
+            m_includes->depthTraced = true;
+        }
+        return;
+    }
+    ++m_includes->depth;
+    _Parse(&element, control, manager);
+    --m_includes->depth;
 }
 
 void CDialogBuilder::BuildInclude(CMarkupNode& element, CControlUI* parent,
@@ -451,7 +490,7 @@ bool CDialogBuilder::BuildTreeNode(CMarkupNode& element, CControlUI* parent,
         return true;
     }
     ApplyAttributes(element, node, manager);
-    if (element.HasChildren()) _Parse(&element, node, manager);
+    if (element.HasChildren()) _ParseChildren(element, node, manager);
     if (parentNode != nullptr) return true;
     void* view = parent->GetInterface(L"TreeView");
     if (view == nullptr) {

@@ -31,6 +31,20 @@ public:
     /// Documents included in one top-level build, at all depths together; further includes
     /// are skipped with a trace line, so `count` cannot multiply a build without end.
     static constexpr int kMaxIncludedBuilds = 64;
+    /// Controls nest at most this deep in one top-level build, included documents counted
+    /// where they are included: layout and painting recurse once per level. A deeper element
+    /// is skipped with its subtree, with one trace line per build.
+    static constexpr int kMaxControlDepth = 256;
+    /// Unknown elements reported by trace lines in one top-level build; one more line says
+    /// that further ones go unreported.
+    static constexpr int kMaxUnknownElementReports = 32;
+    /// ActiveX controls (web browsers included) one top-level build makes; each may start
+    /// a component. Further ones are skipped, with one trace line per build.
+    static constexpr int kMaxActiveXControls = 32;
+    /// `Image`, `Font` and `Default` elements applied in one top-level build, all kinds
+    /// together; each may read a file or make a GDI font. Further ones are skipped, with
+    /// one trace line per build.
+    static constexpr int kMaxResourceElements = 1024;
 
     CDialogBuilder();
     CDialogBuilder(const CDialogBuilder&) = delete;
@@ -67,6 +81,9 @@ private:
     /// this level, or null.
     CControlUI* _Parse(CMarkupNode* element, CControlUI* parent = nullptr,
                        CPaintManagerUI* manager = nullptr);
+    /// Builds the child elements of `element` into `control`, one level deeper; at the
+    /// depth bound they are skipped instead.
+    void _ParseChildren(CMarkupNode& element, CControlUI* control, CPaintManagerUI* manager);
     /// Builds an `Include` element `count` times into `parent`.
     void BuildInclude(CMarkupNode& element, CControlUI* parent, CPaintManagerUI* manager);
     /// Builds a `TreeNode` element into `parent`; false when the parent can hold no node
@@ -81,10 +98,15 @@ private:
     IDialogBuilderCallback* m_pCallback;
     const wchar_t* m_pstrtype; ///< resource type of a document read from a resource, else null
     int m_includeDepth;        ///< how many includes led to this builder
-    /// Included builds of the whole top-level build, shared by its nested builders.
+    /// What the whole top-level build has done so far, shared by its nested builders.
     struct IncludeCount {
         int builds = 0;
-        bool traced = false; ///< the bound was reported
+        bool traced = false;      ///< the include bound was reported
+        int depth = 0;            ///< nesting level of the controls being built
+        bool depthTraced = false; ///< the depth bound was reported
+        int unknownReports = 0;   ///< unknown elements reported
+        int activeX = 0;          ///< ActiveX controls made
+        int resources = 0;        ///< resource elements met
     };
     IncludeCount m_ownIncludes;
     IncludeCount* m_includes; ///< the top-level builder's count

@@ -1,6 +1,7 @@
 #include "render/RenderEngine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
@@ -708,9 +709,92 @@ public:
         : m_target(target), m_bitmapDC(bitmapDC), m_paint(paint), m_blended(blended),
           m_blend(blend) {}
 
-    /// `source` scaled onto `dest` (both as left, top, right, bottom).
+    /// `source` scaled onto `dest` (both as left, top, right, bottom). Along a side longer
+    /// than kMaxDrawSpan only the visible part is drawn (see CutSpan): GDI and the blends
+    /// cost what the whole destination measures, seen or not.
     void Draw(const RECT& dest, const RECT& source) const {
         if (IsEmptyArea(dest) || IsEmptyArea(source) || !Touches(dest, m_paint)) return;
+        if (static_cast<long long>(dest.right) - dest.left <= kMaxDrawSpan &&
+            static_cast<long long>(dest.bottom) - dest.top <= kMaxDrawSpan) {
+            DrawWhole(dest, source);
+            return;
+        }
+        RECT visible = m_paint;
+        RECT clip;
+        if (GetClipBox(m_target, &clip) != ERROR && !IntersectRect(&visible, &visible, &clip))
+            return;
+        Span columns[kMaxSpans];
+        Span rows[kMaxSpans];
+        const int columnCount = CutSpan(dest.left, dest.right, source.left, source.right,
+                                        visible.left, visible.right, columns);
+        const int rowCount = CutSpan(dest.top, dest.bottom, source.top, source.bottom, visible.top,
+                                     visible.bottom, rows);
+        for (int row = 0; row < rowCount; ++row) {
+            for (int column = 0; column < columnCount; ++column) {
+                DrawWhole(RECT{columns[column].destFrom, rows[row].destFrom, columns[column].destTo,
+                               rows[row].destTo},
+                          RECT{columns[column].sourceFrom, rows[row].sourceFrom,
+                               columns[column].sourceTo, rows[row].sourceTo});
+            }
+        }
+    }
+
+private:
+    /// Longest side of a destination drawn whole; far beyond any screen.
+    static constexpr int kMaxDrawSpan = 16384;
+    static constexpr int kMaxSpans = 4;
+
+    /// One piece of a cut side: a run of source pixels and where it lands.
+    struct Span {
+        int destFrom, destTo, sourceFrom, sourceTo;
+    };
+
+    /// Cuts one side of a scaled copy to the visible range: the whole source pixels that
+    /// land there and the exact place they land (a scaled copy maps source pixel edges to
+    /// these places). When each of those pixels covers more than the visible range itself
+    /// would measure, the pixels go one by one, each cut to the visible range; at most
+    /// kMaxSpans of them can then be visible. Sides up to kMaxDrawSpan stay whole. Returns
+    /// the number of spans.
+    static int CutSpan(int destFrom, int destTo, int sourceFrom, int sourceTo, int visibleFrom,
+                       int visibleTo, Span* spans) {
+        const long long destLength = static_cast<long long>(destTo) - destFrom;
+        const long long sourceLength = static_cast<long long>(sourceTo) - sourceFrom;
+        if (destLength <= kMaxDrawSpan) {
+            spans[0] = Span{destFrom, destTo, sourceFrom, sourceTo};
+            return 1;
+        }
+        const long long from = std::max<long long>(destFrom, visibleFrom);
+        const long long to = std::min<long long>(destTo, visibleTo);
+        if (from >= to) return 0;
+        // Source pixels [first, last) cover the visible range; pixel edge k lands at
+        // destFrom + k * destLength / sourceLength. Both lengths may come near 2^32, so the
+        // products are taken in floating point.
+        const double scale = static_cast<double>(destLength) / static_cast<double>(sourceLength);
+        const long long first = static_cast<long long>(std::floor((from - destFrom) / scale));
+        const long long last =
+            std::min(sourceLength, static_cast<long long>(std::ceil((to - destFrom) / scale)));
+        const auto edge = [&](long long k) {
+            return destFrom + static_cast<long long>(std::floor(static_cast<double>(k) * scale));
+        };
+        if (edge(last) - edge(first) <= 2 * (to - from) + 2 * kMaxSpans) {
+            spans[0] =
+                Span{static_cast<int>(edge(first)), static_cast<int>(edge(last)),
+                     static_cast<int>(sourceFrom + first), static_cast<int>(sourceFrom + last)};
+            return 1;
+        }
+        int count = 0;
+        for (long long k = first; k < last && count < kMaxSpans; ++k) {
+            const long long pixelFrom = std::max(edge(k), from);
+            const long long pixelTo = std::min(edge(k + 1), to);
+            if (pixelFrom >= pixelTo) continue;
+            spans[count++] =
+                Span{static_cast<int>(pixelFrom), static_cast<int>(pixelTo),
+                     static_cast<int>(sourceFrom + k), static_cast<int>(sourceFrom + k + 1)};
+        }
+        return count;
+    }
+
+    void DrawWhole(const RECT& dest, const RECT& source) const {
         const int width = dest.right - dest.left;
         const int height = dest.bottom - dest.top;
         const int sourceWidth = source.right - source.left;
@@ -731,6 +815,7 @@ public:
         }
     }
 
+public:
     /// The middle cell, stretched or repeated. A source middle without width (or height)
     /// in the tiled direction has nothing to repeat and draws nothing. Only the tiles that
     /// meet the paint rectangle and the target's clip are visited, so a destination far
@@ -1253,8 +1338,21 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD sec
           PremultipliedBlend(alpha));
 }
 
+namespace {
+
+// The widest pen drawn: far beyond any screen, while wider pens (a skin's border of a
+// million pixels) make the platform's wide-line code overrun its memory.
+constexpr int kMaxPenWidth = 8192;
+
+int PenWidth(int size) {
+    return std::min(size, kMaxPenWidth);
+}
+
+} // namespace
+
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style) {
     if (hDC == nullptr) return;
+    size = PenWidth(size);
     LOGPEN description = {};
     description.lopnStyle = static_cast<UINT>(style);
     description.lopnWidth.x = size;
@@ -1281,6 +1379,7 @@ void CRenderEngine::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color) {
 void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int size, int width, int height,
                                   DWORD color) {
     if (hDC == nullptr) return;
+    size = PenWidth(size);
     const CGdiPen pen(CreatePen(PS_INSIDEFRAME, size, ToColorRef(color)));
     if (!pen) return;
     RECT bounds = rc;

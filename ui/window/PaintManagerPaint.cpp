@@ -597,8 +597,26 @@ HFONT CPaintManagerUI::AddFont(const wchar_t* faceName, int size, bool bold, boo
     return AddFontAt(m_aCustomFonts.GetSize(), faceName, size, bold, underline, italic);
 }
 
+namespace {
+
+// The kinds of ReportBound, one bit each in m_boundsReported.
+enum : unsigned { kFontBound = 1, kImageBound = 2, kDefaultListBound = 4 };
+
+// Traces the first refusal of a kind since the manager last emptied that kind.
+void ReportBound(unsigned& reported, unsigned kind, const wchar_t* what, int bound) {
+    if ((reported & kind) != 0) return;
+    reported |= kind;
+    SKIN__Trace(L"SkinUI: %s beyond %d in one window refused", what, bound);
+}
+
+} // namespace
+
 HFONT CPaintManagerUI::AddFontAt(int index, const wchar_t* faceName, int size, bool bold,
                                  bool underline, bool italic) {
+    if (m_aCustomFonts.GetSize() >= kMaxCustomFonts) {
+        ReportBound(m_boundsReported, kFontBound, L"custom fonts", kMaxCustomFonts);
+        return nullptr;
+    }
     TFontInfo* info = MakeFont(faceName, size, bold, underline, italic);
     if (info == nullptr) return nullptr;
     const bool placed = index == m_aCustomFonts.GetSize() ? m_aCustomFonts.Add(info)
@@ -686,6 +704,7 @@ void CPaintManagerUI::RemoveAllFonts() {
     for (int i = 0; i < m_aCustomFonts.GetSize(); ++i)
         FreeFont(static_cast<TFontInfo*>(m_aCustomFonts[i]));
     m_aCustomFonts.Empty();
+    m_boundsReported &= ~kFontBound;
 }
 
 int CPaintManagerUI::GetCustomFontCount() const {
@@ -695,6 +714,10 @@ int CPaintManagerUI::GetCustomFontCount() const {
 // ---- Images
 
 bool CPaintManagerUI::CacheImage(const wchar_t* name, TImageInfo* image) {
+    if (m_mImageHash.GetSize() >= kMaxImages) {
+        ReportBound(m_boundsReported, kImageBound, L"images", kMaxImages);
+        return false;
+    }
     return m_mImageHash.Insert(name, image);
 }
 
@@ -703,6 +726,11 @@ TImageInfo* CPaintManagerUI::AddImage(const wchar_t* name, const wchar_t* type, 
     if (type != nullptr && *type == L'\0') type = nullptr;
     // The first image of a name stays; checked first, so a duplicate is never loaded.
     if (m_mImageHash.Find(name, false) != nullptr) return nullptr;
+    // Nor is one the full cache would refuse.
+    if (m_mImageHash.GetSize() >= kMaxImages) {
+        ReportBound(m_boundsReported, kImageBound, L"images", kMaxImages);
+        return nullptr;
+    }
     TImageInfo* image = nullptr;
     if (type != nullptr) {
         // A resource is named by its decimal id; any other name has no resource.
@@ -766,6 +794,7 @@ void CPaintManagerUI::RemoveAllImages() {
         CRenderEngine::FreeImage(
             static_cast<TImageInfo*>(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
     m_mImageHash.RemoveAll();
+    m_boundsReported &= ~kImageBound;
 }
 
 void CPaintManagerUI::ReloadAllImages() {
@@ -800,6 +829,11 @@ void CPaintManagerUI::AddDefaultAttributeList(const wchar_t* controlName,
                                               const wchar_t* attributeList) {
     if (controlName == nullptr || attributeList == nullptr) return;
     if (m_DefaultAttrHash.Find(controlName, false) != nullptr) return;
+    if (m_DefaultAttrHash.GetSize() >= kMaxDefaultAttributeLists) {
+        ReportBound(m_boundsReported, kDefaultListBound, L"default attribute lists",
+                    kMaxDefaultAttributeLists);
+        return;
+    }
     auto* copy = new (std::nothrow) CSkinString(attributeList);
     if (copy != nullptr && !m_DefaultAttrHash.Insert(controlName, copy)) delete copy;
 }
@@ -825,6 +859,7 @@ void CPaintManagerUI::RemoveAllDefaultAttributeList() {
     for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i)
         delete static_cast<CSkinString*>(m_DefaultAttrHash.Find(m_DefaultAttrHash.GetAt(i), false));
     m_DefaultAttrHash.RemoveAll();
+    m_boundsReported &= ~kDefaultListBound;
 }
 
 const CStdStringPtrMap& CPaintManagerUI::GetDefaultAttribultes() const {

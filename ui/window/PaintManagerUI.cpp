@@ -706,7 +706,22 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     m_bUpdateNeeded = true;
     m_bFirstLayout = true;
     m_bFocusNeeded = true;
+    m_childLayoutBuilds = 0;
     return InitControls(root, nullptr);
+}
+
+bool CPaintManagerUI::CountChildLayoutBuild() {
+    if (m_childLayoutBuilds < kMaxChildLayoutBuilds) {
+        ++m_childLayoutBuilds;
+        return true;
+    }
+    if (m_childLayoutBuilds == kMaxChildLayoutBuilds) {
+        SKIN__Trace(L"SkinUI: further child layouts skipped: one window's tree builds at most "
+                    L"%d",
+                    kMaxChildLayoutBuilds);
+        ++m_childLayoutBuilds;
+    }
+    return false;
 }
 
 bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {

@@ -145,6 +145,14 @@ public:
 
     /// Installs a control tree; the previous tree is deleted on WM_APP + 1.
     bool AttachDialog(CControlUI* root);
+    /// Child layouts one attached tree builds from their files, at all depths together:
+    /// a skin of many layouts that each hold their own file would otherwise multiply the
+    /// per-layout bound of nested builds.
+    static constexpr int kMaxChildLayoutBuilds = 256;
+    /// Counts one child layout build of the attached tree (the count starts again with
+    /// each `AttachDialog`); false, with one trace line per tree, once the tree has had
+    /// kMaxChildLayoutBuilds.
+    bool CountChildLayoutBuild();
     /// Attaches a subtree to this manager and enters its named controls.
     bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
     /// Forgets every reference to a control that is going away.
@@ -306,7 +314,7 @@ private:
     static constexpr UINT kDelayedCleanupMessage = WM_APP + 1;
 
     HWND m_hWndPaint = nullptr;
-    CWindowDC m_paintDC; ///< the window's own DC, kept for the window's life
+    CWindowDC m_paintDC;    ///< the window's own DC, kept for the window's life
     DWORD m_dwThreadId = 0; ///< the thread that bound the window
     HWND m_hwndTooltip = nullptr;
     TOOLINFOW m_ToolTip{};
@@ -444,6 +452,14 @@ public:
     void RemoveAllFonts();
     int GetCustomFontCount() const;
 
+    /// Most custom fonts, cached images and default attribute lists one manager holds; what
+    /// would go beyond is refused, with one trace line per kind until that kind is emptied.
+    /// Far beyond any real skin, they keep one hostile skin from filling the process with
+    /// GDI objects and the caches with entries each lookup has to pass.
+    static constexpr int kMaxCustomFonts = 512;
+    static constexpr int kMaxImages = 4096;
+    static constexpr int kMaxDefaultAttributeLists = 1024;
+
     // Images, cached by name and shared by every control of the manager.
     /// Loads and caches an image: a skin file or archive entry by name, or with a `type`
     /// the executable resource whose decimal id the name is. Null when it does not load or
@@ -531,6 +547,8 @@ private:
     CStdPtrArray m_aCustomFonts;        ///< TFontInfo*, owned
     CStdStringPtrMap m_mImageHash;      ///< name -> TImageInfo*, owned
     CStdStringPtrMap m_DefaultAttrHash; ///< class name -> CSkinString*, owned
+    unsigned m_boundsReported = 0;      ///< kinds whose bound was traced (see ReportBound)
+    int m_childLayoutBuilds = 0;        ///< child layouts the attached tree built
     CSkinString m_sShadowImage;
     RECT m_rcShadowTopLeft{};
     RECT m_rcShadowTopRight{};
