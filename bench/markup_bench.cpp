@@ -1,9 +1,12 @@
 // XML parse throughput: CMarkup::LoadFromMem (UTF-8) against pugixml's
-// load_buffer on the same generated skin-like document, best of several runs.
+// load_buffer on the same generated skin-like document, best of several runs. The two
+// take turns run by run, so that a busy machine slows both alike. Each load goes into a
+// new document object, as a skin load does.
 //
-// Budget: CMarkup reaches at least half of pugixml's throughput.
+// Budget: CMarkup reaches at least 1.5 times pugixml's throughput.
 
 #include "core/Markup.h"
+#include "core/Utf8Decoder.h"
 
 #include <windows.h>
 
@@ -20,7 +23,8 @@ using SkinUI::CMarkupNode;
 namespace {
 
 const size_t kTargetBytes = 5 * 1024 * 1024;
-const int kRuns = 15;
+const int kRuns = 25;
+const double kBudgetRatio = 1.5;
 
 // Small deterministic generator, so every run and every machine sees the same document.
 class Random {
@@ -151,43 +155,48 @@ int main() {
 
     double best = 1e30;
     double bestDecode = 1e30;
+    double bestReload = 1e30;
     int elements = 0;
-    for (int run = 0; run < kRuns; ++run) {
-        CMarkup markup;
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        const bool loaded = markup.LoadFromMem(data, size, SkinUI::MARKUP_ENCODING_UTF8);
-        QueryPerformanceCounter(&end);
-        if (!loaded) {
-            wchar_t message[100];
-            markup.GetLastErrorMessage(message, 100);
-            std::printf("CMarkup failed: %ls\n", message);
-            return 1;
-        }
-        if (Seconds(start, end) < best) best = Seconds(start, end);
-        if (run == 0) elements = CountMarkup(markup.GetRoot());
-
-        // The decoding step alone (one conversion into a buffer of the byte
-        // count, as LoadFromMem does), to show where the time goes.
-        QueryPerformanceCounter(&start);
-        wchar_t* text = new wchar_t[size + 1];
-        MultiByteToWideChar(CP_UTF8, 0, skin.c_str() + 3, int(size - 3), text, int(size));
-        QueryPerformanceCounter(&end);
-        delete[] text;
-        if (Seconds(start, end) < bestDecode) bestDecode = Seconds(start, end);
-    }
-    const double markupSpeed = MiBPerSecond(size, best);
-    std::printf("CMarkup::LoadFromMem   %8.1f MiB/s  (%.2f ms, %d elements)\n", markupSpeed,
-                best * 1000, elements);
-    std::printf("  UTF-8 decoding (MultiByteToWideChar) %.2f ms, parse %.2f ms\n",
-                bestDecode * 1000, (best - bestDecode) * 1000);
-
 #ifdef HAVE_PUGIXML
     double bestPugi = 1e30;
     int pugiElements = 0;
+#endif
+    CMarkup reused;
     for (int run = 0; run < kRuns; ++run) {
-        pugi::xml_document document;
         LARGE_INTEGER start, end;
+        {
+            CMarkup markup;
+            QueryPerformanceCounter(&start);
+            const bool loaded = markup.LoadFromMem(data, size, SkinUI::MARKUP_ENCODING_UTF8);
+            QueryPerformanceCounter(&end);
+            if (!loaded) {
+                wchar_t message[100];
+                markup.GetLastErrorMessage(message, 100);
+                std::printf("CMarkup failed: %ls\n", message);
+                return 1;
+            }
+            if (Seconds(start, end) < best) best = Seconds(start, end);
+            if (run == 0) elements = CountMarkup(markup.GetRoot());
+        }
+
+        // The same document loaded again into one object, which keeps its buffers.
+        QueryPerformanceCounter(&start);
+        reused.LoadFromMem(data, size, SkinUI::MARKUP_ENCODING_UTF8);
+        QueryPerformanceCounter(&end);
+        if (Seconds(start, end) < bestReload) bestReload = Seconds(start, end);
+
+        // The decoding step alone, into a buffer that has been written before (so without
+        // its first-touch cost), to show where the time goes.
+        {
+            static std::wstring text(size + 1, L'\0');
+            QueryPerformanceCounter(&start);
+            SkinUI::CUtf8Decoder::Decode(data + 3, size - 3, &text[0]);
+            QueryPerformanceCounter(&end);
+            if (Seconds(start, end) < bestDecode) bestDecode = Seconds(start, end);
+        }
+
+#ifdef HAVE_PUGIXML
+        pugi::xml_document document;
         QueryPerformanceCounter(&start);
         const pugi::xml_parse_result result = document.load_buffer(
             skin.data(), skin.size(), pugi::parse_default, pugi::encoding_utf8);
@@ -198,13 +207,24 @@ int main() {
         }
         if (Seconds(start, end) < bestPugi) bestPugi = Seconds(start, end);
         if (run == 0) pugiElements = CountPugi(document);
+#endif
     }
+    const double markupSpeed = MiBPerSecond(size, best);
+    std::printf("CMarkup::LoadFromMem   %8.1f MiB/s  (%.2f ms, %d elements)\n", markupSpeed,
+                best * 1000, elements);
+    std::printf("  UTF-8 decoding %.2f ms, the rest (first touch of the text buffer, parse)"
+                " %.2f ms\n",
+                bestDecode * 1000, (best - bestDecode) * 1000);
+    std::printf("  loaded again into the same object %8.1f MiB/s  (%.2f ms)\n",
+                MiBPerSecond(size, bestReload), bestReload * 1000);
+
+#ifdef HAVE_PUGIXML
     const double pugiSpeed = MiBPerSecond(size, bestPugi);
     std::printf("pugixml load_buffer    %8.1f MiB/s  (%.2f ms, %d elements)\n", pugiSpeed,
                 bestPugi * 1000, pugiElements);
     const double ratio = markupSpeed / pugiSpeed;
-    std::printf("ratio CMarkup/pugixml  %8.2f  (budget: at least 0.50) %s\n", ratio,
-                ratio >= 0.5 ? "OK" : "BELOW BUDGET");
+    std::printf("ratio CMarkup/pugixml  %8.2f  (budget: at least %.2f) %s\n", ratio, kBudgetRatio,
+                ratio >= kBudgetRatio ? "OK" : "BELOW BUDGET");
     if (elements != pugiElements) std::printf("warning: element counts differ\n");
 #else
     std::printf("pugixml not available: no comparison\n");

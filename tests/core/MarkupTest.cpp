@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "support/GuardedBytes.h"
+
+using skintest::GuardedBytes;
 using SkinUI::CMarkup;
 using SkinUI::CMarkupNode;
 using namespace SkinUI; // the MARKUP_* statuses
@@ -44,32 +47,6 @@ std::vector<unsigned char> Utf16(const std::wstring& text, bool bigEndian, bool 
     }
     return bytes;
 }
-
-// Places bytes right before an inaccessible page: reading one byte too far crashes.
-class GuardedBytes {
-public:
-    explicit GuardedBytes(const std::vector<unsigned char>& bytes) {
-        SYSTEM_INFO info;
-        GetSystemInfo(&info);
-        const size_t page = info.dwPageSize;
-        const size_t dataPages = (bytes.size() + page - 1) / page + 1;
-        m_base = static_cast<unsigned char*>(VirtualAlloc(
-            nullptr, (dataPages + 1) * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        DWORD old = 0;
-        VirtualProtect(m_base + dataPages * page, page, PAGE_NOACCESS, &old);
-        m_data = m_base + dataPages * page - bytes.size();
-        if (!bytes.empty()) std::memcpy(m_data, bytes.data(), bytes.size());
-        m_size = static_cast<unsigned long>(bytes.size());
-    }
-    ~GuardedBytes() { VirtualFree(m_base, 0, MEM_RELEASE); }
-    const unsigned char* data() const { return m_data; }
-    unsigned long size() const { return m_size; }
-
-private:
-    unsigned char* m_base;
-    unsigned char* m_data;
-    unsigned long m_size;
-};
 
 std::wstring Nested(int depth) {
     std::wstring xml;
