@@ -148,6 +148,7 @@ public:
     ~Client() { Stop(); }
 
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE hProcess() const { return info_.hProcess; }
     bool WaitIdle() const { return WaitForInputIdle(info_.hProcess, kStepTimeoutMs) == 0; }
 
     SIZE_T PeakWorkingSet() const {
@@ -205,6 +206,122 @@ double TimeOneStart(const std::wstring& path, HWND (*windowOf)(const Client&)) {
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+struct AnyWindowSearch {
+    DWORD process;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchAnyWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<AnyWindowSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->process) return TRUE;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 63);
+    if (wcscmp(name, search->className) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A window of the process of this class, shown or not, top-level or inside `parent`.
+HWND AnyWindowOf(DWORD process, const wchar_t* className, HWND parent = nullptr) {
+    AnyWindowSearch search{process, className, nullptr};
+    if (parent != nullptr)
+        EnumChildWindows(parent, MatchAnyWindow, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(MatchAnyWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The steps of the client's start that show from outside, in the order they happen.
+enum Milestone {
+    FRAME_CREATED,  // the login frame's window exists: program loaded, COM and OLE up,
+                    // configuration read
+    WEB_WINDOW,     // the login web window exists: skin archive read, login skin built
+    BROWSER_WINDOW, // the browser's window exists inside it
+    FRAME_SHOWN,    // the login frame is visible
+    PAINTED,        // idle, with nothing left to paint: the figure timed above
+    MILESTONE_COUNT,
+};
+
+const char* const kMilestoneNames[MILESTONE_COUNT] = {
+    "loaded, COM up, login frame window made",
+    "login skin built, web window made",
+    "browser made",
+    "login frame shown",
+    "first paint done, idle",
+};
+
+// Milliseconds from CreateProcess to each milestone of one start, watched every
+// millisecond or so; false when the start fails.
+bool TimeMilestones(const std::wstring& clientPath, double (&at)[MILESTONE_COUNT]) {
+    Client client;
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    if (!client.Start(clientPath)) return false;
+    int reached = 0;
+    HWND frame = nullptr, web = nullptr;
+    const ULONGLONG deadline = GetTickCount64() + kStepTimeoutMs;
+    while (reached < MILESTONE_COUNT && GetTickCount64() < deadline) {
+        bool passed = false;
+        switch (reached) {
+        case FRAME_CREATED:
+            passed = (frame = AnyWindowOf(client.Id(), L"Varnel")) != nullptr;
+            break;
+        case WEB_WINDOW:
+            web = FindWindowOf(client.Id(), L"Varnel", L"KestoWindow");
+            passed = web != nullptr;
+            break;
+        case BROWSER_WINDOW:
+            passed = AnyWindowOf(client.Id(), StandIn::kWindowClass, web) != nullptr;
+            break;
+        case FRAME_SHOWN:
+            frame = LoginFrameOf(client);
+            passed = frame != nullptr && IsWindowVisible(frame);
+            break;
+        case PAINTED:
+            passed = WaitForInputIdle(client.hProcess(), 0) == 0 &&
+                     !GetUpdateRect(frame, nullptr, FALSE);
+            break;
+        }
+        QueryPerformanceCounter(&now);
+        if (passed) {
+            at[reached++] = Milliseconds(start, now);
+        } else {
+            Sleep(1);
+        }
+    }
+    client.Stop();
+    if (reached < MILESTONE_COUNT) std::printf("  not seen: %s\n", kMilestoneNames[reached]);
+    return reached == MILESTONE_COUNT;
+}
+
+// Where the client's start goes, seen from outside: the median time of each milestone over
+// `runs` starts, beside the floor's median.
+void PrintMilestones(const std::wstring& clientPath, int runs, double floorMedian) {
+    std::vector<double> times[MILESTONE_COUNT];
+    for (int run = 0; run < runs; ++run) {
+        double at[MILESTONE_COUNT];
+        if (!TimeMilestones(clientPath, at)) continue;
+        for (int i = 0; i < MILESTONE_COUNT; ++i)
+            times[i].push_back(at[i]);
+    }
+    if (times[0].empty()) {
+        std::printf("  (the client's start could not be followed step by step)\n");
+        return;
+    }
+    std::printf("  where it goes (median of %d starts watched from outside; the floor's whole"
+                " start is %.1f ms):\n",
+                int(times[0].size()), floorMedian);
+    double previous = 0;
+    for (int i = 0; i < MILESTONE_COUNT; ++i) {
+        const double at = Median(times[i]);
+        std::printf("    %-36s at %7.1f ms  (+%6.1f)\n", kMilestoneNames[i], at, at - previous);
+        previous = at;
+    }
 }
 
 // Starts the client, logs in on the stand-in's page and waits for the game page.
@@ -329,6 +446,7 @@ int wmain(int argc, wchar_t** argv) {
                 *std::min_element(floorTimes.begin(), floorTimes.end()));
     std::printf("start as a ratio to the floor %5.2f  (budget: at most %.1f) %s\n", ratio,
                 kStartBudgetRatio, Verdict(ratio <= kStartBudgetRatio));
+    PrintMilestones(clientPath, std::max(3, runs / 2), floorMedian);
 
     SIZE_T peakAtLogin = 0;
     const SIZE_T peak = PeakInGame(clientPath, peakAtLogin);
