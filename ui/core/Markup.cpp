@@ -478,10 +478,10 @@ bool CMarkup::_Parse(size_t length) {
     m_errorLocation[0] = 0;
     m_status = MARKUP_OK;
     m_errorOffset = 0;
-    // A skin element rarely takes fewer than a hundred characters: reserving for that
-    // spares most of the table's regrowth, and untouched records cost no memory.
+    // A skin element takes more than a hundred characters as a rule: reserving for that
+    // spares most of the table's regrowth, and records never used are never touched.
     const size_t estimate = length / 128 + 16;
-    if (m_reservedCount < 0 || static_cast<size_t>(m_reservedCount) < estimate) {
+    if (static_cast<size_t>(m_reservedCount) < estimate) {
         const int records =
             static_cast<int>(estimate < size_t(INT_MAX / 2) ? estimate : INT_MAX / 2);
         if (!_ReserveElements(records)) return _Failed(MARKUP_OUT_OF_MEMORY);
