@@ -44,14 +44,14 @@ void CopyTerminated(wchar_t* buffer, unsigned long count, const wchar_t* source)
 // Units after a text buffer's terminator that the block scans below may read.
 const size_t kScanPadding = 8;
 
-// Decodes `size` bytes of a code page into `text`, which has room for `size` units;
+// Decodes `size` bytes of a code page into `text`, which has room for `room` units;
 // the units written, or 0 when the bytes do not fit or cannot be decoded.
-int DecodeCodePage(UINT codePage, const unsigned char* data, int size, wchar_t* text) {
+int DecodeCodePage(UINT codePage, const unsigned char* data, int size, wchar_t* text, int room) {
     // The conversion refuses an empty input; an empty document is still a document.
     if (size == 0) return 0;
     const int written =
-        MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data), size, text, size);
-    return written > 0 && written <= size ? written : 0;
+        MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data), size, text, room);
+    return written > 0 && written <= room ? written : 0;
 }
 
 // Units that `size` bytes of a code page decode to; 0 when they cannot be decoded.
@@ -379,14 +379,14 @@ bool CMarkup::LoadFromMem(const unsigned char* data, unsigned long size, int enc
         // that much room, and measure only when it was short.
         const int bytes = static_cast<int>(size);
         if (!_ReserveText(size)) return _Abandon(MARKUP_OUT_OF_MEMORY);
-        length = static_cast<size_t>(DecodeCodePage(CP_ACP, data, bytes, m_xml));
+        length = static_cast<size_t>(DecodeCodePage(CP_ACP, data, bytes, m_xml, bytes));
         if (length == 0 && size != 0) {
             const int measured = MeasureCodePage(CP_ACP, data, bytes);
             if (measured == 0) return _Abandon(MARKUP_UNDECODABLE);
             if (!_ReserveText(static_cast<size_t>(measured))) {
                 return _Abandon(MARKUP_OUT_OF_MEMORY);
             }
-            length = static_cast<size_t>(DecodeCodePage(CP_ACP, data, bytes, m_xml));
+            length = static_cast<size_t>(DecodeCodePage(CP_ACP, data, bytes, m_xml, measured));
             if (length == 0) return _Abandon(MARKUP_UNDECODABLE);
         }
     } else {
