@@ -4,9 +4,13 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "support/GuardedBytes.h"
+
+using skintest::GuardedBytes;
 using SkinUI::CMarkup;
 using SkinUI::CMarkupNode;
 using namespace SkinUI; // the MARKUP_* statuses
@@ -44,32 +48,6 @@ std::vector<unsigned char> Utf16(const std::wstring& text, bool bigEndian, bool 
     }
     return bytes;
 }
-
-// Places bytes right before an inaccessible page: reading one byte too far crashes.
-class GuardedBytes {
-public:
-    explicit GuardedBytes(const std::vector<unsigned char>& bytes) {
-        SYSTEM_INFO info;
-        GetSystemInfo(&info);
-        const size_t page = info.dwPageSize;
-        const size_t dataPages = (bytes.size() + page - 1) / page + 1;
-        m_base = static_cast<unsigned char*>(VirtualAlloc(
-            nullptr, (dataPages + 1) * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        DWORD old = 0;
-        VirtualProtect(m_base + dataPages * page, page, PAGE_NOACCESS, &old);
-        m_data = m_base + dataPages * page - bytes.size();
-        if (!bytes.empty()) std::memcpy(m_data, bytes.data(), bytes.size());
-        m_size = static_cast<unsigned long>(bytes.size());
-    }
-    ~GuardedBytes() { VirtualFree(m_base, 0, MEM_RELEASE); }
-    const unsigned char* data() const { return m_data; }
-    unsigned long size() const { return m_size; }
-
-private:
-    unsigned char* m_base;
-    unsigned char* m_data;
-    unsigned long m_size;
-};
 
 std::wstring Nested(int depth) {
     std::wstring xml;
@@ -261,6 +239,34 @@ TEST(MarkupAttributes, WhitespaceKeptOrCollapsed) {
     EXPECT_STREQ(collapsed.GetAttributeValue(L"t"), L"e\tf"); // no space before the tab
     EXPECT_STREQ(collapsed.GetValue(), L"g h\ti");
     ASSERT_EQ(collapsed.GetAttributeCount(), 3);
+}
+
+TEST(MarkupAttributes, EntitiesQuotesAndBlanksAtEveryOffset) {
+    // Values and text are scanned in blocks of characters: what ends or interrupts them
+    // must be found wherever it falls in a block, and at the very end of the document.
+    for (size_t offset = 0; offset < 20; ++offset) {
+        const std::wstring lead(offset, L'x');
+        const std::wstring xml = L"<a v=\"" + lead + L"&amp;" + lead + L"\" w=\"" + lead + L"\">" +
+                                 lead + L"&lt;  " + lead + L"</a>";
+        CMarkup markup;
+        ASSERT_TRUE(markup.Load(xml.c_str())) << offset;
+        CMarkupNode root = markup.GetRoot();
+        EXPECT_EQ(root.GetAttributeValue(L"v"), lead + L"&" + lead) << offset;
+        EXPECT_EQ(root.GetAttributeValue(L"w"), lead) << offset;
+        EXPECT_EQ(root.GetValue(), lead + L"<  " + lead) << offset;
+
+        markup.SetPreserveWhitespace(false);
+        ASSERT_TRUE(markup.Load(xml.c_str())) << offset;
+        EXPECT_EQ(markup.GetRoot().GetValue(), lead + L"< " + lead) << offset;
+
+        const std::wstring open = L"<a v=\"" + lead;
+        EXPECT_FALSE(markup.Load(open.c_str())) << offset;
+        EXPECT_EQ(markup.GetLastStatus(), MARKUP_UNTERMINATED_ATTRIBUTE_VALUE) << offset;
+        EXPECT_EQ(markup.GetLastErrorOffset(), open.size()) << offset;
+        const std::wstring text = L"<a>" + lead;
+        ASSERT_TRUE(markup.Load(text.c_str())) << offset;
+        EXPECT_EQ(markup.GetRoot().GetValue(), lead) << offset;
+    }
 }
 
 TEST(MarkupAttributes, CopiesIntoCallerBuffersAreTerminated) {
@@ -671,6 +677,40 @@ TEST(MarkupLifecycle, ReloadReplacesTheDocument) {
     markup.Release();
     EXPECT_FALSE(markup.IsValid());
     EXPECT_FALSE(markup.GetRoot().IsValid());
+}
+
+TEST(MarkupLifecycle, ReloadsIntoKeptBuffersReadNothingOfTheOldDocument) {
+    // A large document, then smaller ones into the same buffers: an unterminated value,
+    // comment or section must end at the new document's end, not run into old text.
+    std::string large = "<List>";
+    for (int i = 0; i < 500; ++i)
+        large += "<Item v=\"quoted\"/><!-- c -->";
+    large += "</List>";
+    const auto load = [](CMarkup& markup, const std::string& text) {
+        return markup.LoadFromMem(reinterpret_cast<const unsigned char*>(text.data()),
+                                  static_cast<unsigned long>(text.size()), 0);
+    };
+    CMarkup markup;
+    ASSERT_TRUE(load(markup, large));
+    EXPECT_FALSE(load(markup, "<Item v=\"quo"));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_UNTERMINATED_ATTRIBUTE_VALUE);
+    ASSERT_TRUE(load(markup, large));
+    EXPECT_FALSE(load(markup, "<a><!-- c -"));
+    EXPECT_EQ(markup.GetLastStatus(), MARKUP_UNTERMINATED_COMMENT);
+    ASSERT_TRUE(load(markup, large));
+    ASSERT_TRUE(load(markup, "<a>te"));
+    EXPECT_STREQ(markup.GetRoot().GetValue(), L"te");
+    ASSERT_TRUE(load(markup, large));
+    ASSERT_TRUE(load(markup, ""));
+    EXPECT_FALSE(markup.GetRoot().IsValid());
+
+    // Growing again after shrinking, and the same tree as a new object gives.
+    ASSERT_TRUE(load(markup, large + "<Tail/>"));
+    int items = 0;
+    for (CMarkupNode node = markup.GetRoot().GetChild(); node.IsValid(); node = node.GetSibling())
+        items += std::wcscmp(node.GetAttributeValue(L"v"), L"quoted") == 0 ? 1 : 0;
+    EXPECT_EQ(items, 500);
+    EXPECT_STREQ(markup.GetRoot().GetSibling().GetName(), L"Tail");
 }
 
 TEST(MarkupLifecycle, BlankOrDeclarationOnlyDocumentHasNoRoot) {

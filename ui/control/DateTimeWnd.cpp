@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "control/DateTimeUI.h"
+#include "core/CommonControls.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -17,8 +18,7 @@ constexpr UINT kReflectedNotify = WM_NOTIFY + 0x2000;
 bool CDateTimeWnd::Init(CDateTimeUI* owner) {
     owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateNone;
     // The picker's class comes with the common controls.
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES};
-    ::InitCommonControlsEx(&classes);
+    LoadCommonControls(ICC_DATE_CLASSES);
     return Open(owner, WS_CHILD, owner->GetPos());
 }
 

@@ -2,6 +2,14 @@
 
 #include <windows.h>
 
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#define SKINUI_MARKUP_SSE2 1
+#endif
+#ifdef _MSC_VER
+#include <intrin.h>
+#endif
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +17,7 @@
 #include <cwctype>
 
 #include "core/SkinFile.h"
+#include "core/Utf8Decoder.h"
 
 namespace SkinUI {
 
@@ -32,58 +41,50 @@ void CopyTerminated(wchar_t* buffer, unsigned long count, const wchar_t* source)
     buffer[length] = 0;
 }
 
-// A new buffer holding `length` characters plus a terminator; null when out of memory.
-wchar_t* AllocateText(size_t length) {
-    wchar_t* text = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
-    if (text != nullptr) text[length] = 0;
-    return text;
-}
+// Units after a text buffer's terminator that the block scans below may read.
+const size_t kScanPadding = 8;
 
-// Decodes `size` bytes of a code page; null when the bytes cannot be decoded.
-wchar_t* DecodeCodePage(UINT codePage, const unsigned char* data, int size) {
+// Decodes `size` bytes of a code page into `text`, which has room for `room` units;
+// the units written, or 0 when the bytes do not fit or cannot be decoded.
+int DecodeCodePage(UINT codePage, const unsigned char* data, int size, wchar_t* text, int room) {
     // The conversion refuses an empty input; an empty document is still a document.
-    if (size == 0) return AllocateText(0);
-    const char* bytes = reinterpret_cast<const char*>(data);
-    // Text rarely decodes to more characters than it has bytes: convert once
-    // into a buffer of that size, trim it, and measure only when it was short.
-    if (wchar_t* text = AllocateText(size)) {
-        const int written = MultiByteToWideChar(codePage, 0, bytes, size, text, size);
-        if (written > 0 && written <= size) {
-            text[written] = 0;
-            void* trimmed = std::realloc(text, (written + 1) * sizeof(wchar_t));
-            return trimmed != nullptr ? static_cast<wchar_t*>(trimmed) : text;
-        }
-        std::free(text);
-    }
-    const int length = MultiByteToWideChar(codePage, 0, bytes, size, nullptr, 0);
-    if (length <= 0) return nullptr;
-    wchar_t* text = AllocateText(length);
-    if (text == nullptr) return nullptr;
-    const int written = MultiByteToWideChar(codePage, 0, bytes, size, text, length);
-    if (written <= 0 || written > length) {
-        std::free(text);
-        return nullptr;
-    }
-    text[written] = 0;
-    return text;
+    if (size == 0) return 0;
+    const int written =
+        MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data), size, text, room);
+    return written > 0 && written <= room ? written : 0;
 }
 
-// Copies UTF-16 units after the byte-order mark, swapping bytes for big-endian data.
-// The caller's bytes stay as they are: they may be a read-only resource.
-wchar_t* DecodeUtf16(const unsigned char* data, unsigned long size, bool bigEndian) {
-    const unsigned long units = (size - 2) / 2; // an odd trailing byte is dropped
-    wchar_t* text = AllocateText(units);
-    if (text == nullptr) return nullptr;
-    const unsigned char* bytes = data + 2;
+// Units that `size` bytes of a code page decode to; 0 when they cannot be decoded.
+int MeasureCodePage(UINT codePage, const unsigned char* data, int size) {
+    const int length =
+        MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(data), size, nullptr, 0);
+    return length > 0 ? length : 0;
+}
+
+// Copies `units` UTF-16 units, swapping bytes for big-endian data. The caller's bytes
+// stay as they are: they may be a read-only resource.
+void CopyUtf16(const unsigned char* bytes, size_t units, bool bigEndian, wchar_t* text) {
     if (bigEndian) {
-        for (unsigned long i = 0; i < units; ++i, bytes += 2) {
+        for (size_t i = 0; i < units; ++i, bytes += 2) {
             text[i] = static_cast<wchar_t>((bytes[0] << 8) | bytes[1]);
         }
-    } else {
+    } else if (units != 0) {
         std::memcpy(text, bytes, units * sizeof(wchar_t));
     }
-    return text;
 }
+
+#ifdef SKINUI_MARKUP_SSE2
+// Index of the lowest set bit of a non-zero mask.
+inline unsigned LowestBit(unsigned mask) {
+#ifdef _MSC_VER
+    unsigned long index;
+    _BitScanForward(&index, mask);
+    return static_cast<unsigned>(index);
+#else
+    return static_cast<unsigned>(__builtin_ctz(mask));
+#endif
+}
+#endif
 
 inline bool IsBlank(wchar_t c) {
     return c != 0 && c <= L' ';
@@ -128,22 +129,66 @@ inline bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
     return std::wcsncmp(text, prefix, std::wcslen(prefix)) == 0;
 }
 
+// The first unit at or after `text` that is `a`, `b`, `c` or a terminator. Whole blocks
+// of eight units are read at a time: text buffers have kScanPadding units after their
+// terminator, and no block starts past it.
+inline wchar_t* FindAny(wchar_t* text, wchar_t a, wchar_t b, wchar_t c) {
+#ifdef SKINUI_MARKUP_SSE2
+    static_assert(sizeof(wchar_t) == 2, "UTF-16 units");
+    const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+    const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
+    const __m128i zero = _mm_setzero_si128();
+    for (;; text += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+        const __m128i found =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, va), _mm_cmpeq_epi16(units, vb)),
+                         _mm_or_si128(_mm_cmpeq_epi16(units, vc), _mm_cmpeq_epi16(units, zero)));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(found));
+        if (mask != 0) return text + LowestBit(mask) / 2;
+    }
+#else
+    while (*text != a && *text != b && *text != c && *text != 0)
+        ++text;
+    return text;
+#endif
+}
+
+// The next `pattern` at or after `text`, or null.
+wchar_t* Find(wchar_t* text, const wchar_t* pattern) {
+    const size_t length = std::wcslen(pattern);
+    for (;; ++text) {
+        text = FindAny(text, pattern[0], pattern[0], pattern[0]);
+        if (*text == 0) return nullptr;
+        if (std::wcsncmp(text, pattern, length) == 0) return text;
+    }
+}
+
 // Moves `text` just past the next `end`; false (text at the terminator) when there is none.
 bool SkipPast(wchar_t*& text, const wchar_t* end) {
-    if (const wchar_t* found = std::wcsstr(text, end)) {
-        text += (found - text) + std::wcslen(end);
+    if (wchar_t* found = Find(text, end)) {
+        text = found + std::wcslen(end);
         return true;
     }
     text += std::wcslen(text);
     return false;
 }
 
+// ASCII letters, digits, '_' and ':'.
+struct AsciiIdentifierTable {
+    bool identifier[0x80];
+    constexpr AsciiIdentifierTable() : identifier() {
+        for (int c = 0; c < 0x80; ++c) {
+            identifier[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                            (c >= '0' && c <= '9') || c == '_' || c == ':';
+        }
+    }
+};
+constexpr AsciiIdentifierTable kAscii;
+
 // Names may hold letters and digits of any script, '_' and ':'.
 inline bool IsIdentifierChar(wchar_t c) {
-    if (c < 0x80) {
-        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
-               c == L'_' || c == L':';
-    }
+    if (c < 0x80) return kAscii.identifier[c];
     return std::iswalnum(c) != 0;
 }
 
@@ -295,7 +340,7 @@ void CMarkupNode::_MapAttributes() {
 // CMarkup
 
 CMarkup::CMarkup(const wchar_t* xml)
-    : m_xml(nullptr), m_elements(nullptr), m_elementCount(0), m_reservedCount(0),
+    : m_xml(nullptr), m_capacity(0), m_elements(nullptr), m_elementCount(0), m_reservedCount(0),
       m_status(MARKUP_OK), m_errorOffset(0), m_preserveWhitespace(true), m_depth(0) {
     m_errorMessage[0] = 0;
     m_errorLocation[0] = 0;
@@ -307,72 +352,103 @@ CMarkup::~CMarkup() {
 }
 
 bool CMarkup::Load(const wchar_t* xml) {
-    Release();
-    if (xml == nullptr) return _Failed(MARKUP_NO_TEXT);
+    m_elementCount = 0;
+    if (xml == nullptr) return _Abandon(MARKUP_NO_TEXT);
     const size_t length = std::wcslen(xml);
-    if (length > kMaxDocumentUnits) return _Failed(MARKUP_TOO_LARGE);
-    wchar_t* text = AllocateText(length);
-    if (text == nullptr) return _Failed(MARKUP_OUT_OF_MEMORY);
-    std::memcpy(text, xml, length * sizeof(wchar_t));
-    return _ParseBuffer(text);
+    if (length > kMaxDocumentUnits) return _Abandon(MARKUP_TOO_LARGE);
+    if (!_ReserveText(length)) return _Abandon(MARKUP_OUT_OF_MEMORY);
+    std::memcpy(m_xml, xml, length * sizeof(wchar_t));
+    return _ParseText(length);
 }
 
 bool CMarkup::LoadFromMem(const unsigned char* data, unsigned long size, int encoding) {
-    Release();
-    if (data == nullptr && size != 0) return _Failed(MARKUP_NO_DATA);
-    if (size > kMaxDocumentUnits) return _Failed(MARKUP_TOO_LARGE);
-    wchar_t* text = nullptr;
+    // The old document goes; its buffers are kept for this one when they are large enough.
+    m_elementCount = 0;
+    if (data == nullptr && size != 0) return _Abandon(MARKUP_NO_DATA);
+    if (size > kMaxDocumentUnits) return _Abandon(MARKUP_TOO_LARGE);
+    size_t length = 0;
     if (encoding == MARKUP_ENCODING_UTF8) {
         if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
             data += 3;
             size -= 3;
         }
-        text = DecodeCodePage(CP_UTF8, data, static_cast<int>(size));
+        if (!_ReserveText(CUtf8Decoder::MaxUnits(size))) return _Abandon(MARKUP_OUT_OF_MEMORY);
+        length = size == 0 ? 0 : CUtf8Decoder::Decode(data, size, m_xml);
     } else if (encoding == MARKUP_ENCODING_ANSI) {
-        text = DecodeCodePage(CP_ACP, data, static_cast<int>(size));
+        // Text rarely decodes to more characters than it has bytes: convert once into
+        // that much room, and measure only when it was short.
+        const int bytes = static_cast<int>(size);
+        if (!_ReserveText(size)) return _Abandon(MARKUP_OUT_OF_MEMORY);
+        length = static_cast<size_t>(DecodeCodePage(CP_ACP, data, bytes, m_xml, bytes));
+        if (length == 0 && size != 0) {
+            const int measured = MeasureCodePage(CP_ACP, data, bytes);
+            if (measured == 0) return _Abandon(MARKUP_UNDECODABLE);
+            if (!_ReserveText(static_cast<size_t>(measured))) {
+                return _Abandon(MARKUP_OUT_OF_MEMORY);
+            }
+            length = static_cast<size_t>(DecodeCodePage(CP_ACP, data, bytes, m_xml, measured));
+            if (length == 0) return _Abandon(MARKUP_UNDECODABLE);
+        }
     } else {
         const bool littleEndian = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
         const bool bigEndian = size >= 2 && data[0] == 0xFE && data[1] == 0xFF;
         // Without a mark the byte order is a guess; refuse rather than show garbage.
-        if (!littleEndian && !bigEndian) return _Failed(MARKUP_NO_BYTE_ORDER_MARK);
-        text = DecodeUtf16(data, size, bigEndian);
+        if (!littleEndian && !bigEndian) return _Abandon(MARKUP_NO_BYTE_ORDER_MARK);
+        length = (size - 2) / 2; // an odd trailing byte is dropped
+        if (!_ReserveText(length)) return _Abandon(MARKUP_OUT_OF_MEMORY);
+        CopyUtf16(data + 2, length, bigEndian, m_xml);
     }
-    if (text == nullptr) return _Failed(MARKUP_UNDECODABLE);
-    return _ParseBuffer(text);
+    return _ParseText(length);
 }
 
 bool CMarkup::LoadFromFile(const wchar_t* name, int encoding) {
-    Release();
+    m_elementCount = 0;
     CSkinFileBytes bytes;
     switch (ReadSkinFile(name, nullptr, kMaxSkinFileSize, bytes)) {
     case SKINFILE_OK:
         return LoadFromMem(bytes.GetData(), bytes.GetSize(), encoding);
     case SKINFILE_EMPTY:
-        return _Failed(MARKUP_FILE_EMPTY);
+        return _Abandon(MARKUP_FILE_EMPTY);
     case SKINFILE_TOO_LARGE:
-        return _Failed(MARKUP_FILE_TOO_LARGE);
+        return _Abandon(MARKUP_FILE_TOO_LARGE);
     case SKINFILE_READ_FAILED:
-        return _Failed(MARKUP_FILE_READ_FAILED);
+        return _Abandon(MARKUP_FILE_READ_FAILED);
     case SKINFILE_ZIP_OPEN_FAILED:
-        return _Failed(MARKUP_ZIP_OPEN_FAILED);
+        return _Abandon(MARKUP_ZIP_OPEN_FAILED);
     case SKINFILE_ZIP_ENTRY_NOT_FOUND:
-        return _Failed(MARKUP_ZIP_ENTRY_NOT_FOUND);
+        return _Abandon(MARKUP_ZIP_ENTRY_NOT_FOUND);
     case SKINFILE_UNZIP_FAILED:
-        return _Failed(MARKUP_UNZIP_FAILED);
+        return _Abandon(MARKUP_UNZIP_FAILED);
     case SKINFILE_RESOURCE_NOT_FOUND:
     case SKINFILE_OPEN_FAILED:
         break;
     }
-    return _Failed(MARKUP_FILE_NOT_FOUND);
+    return _Abandon(MARKUP_FILE_NOT_FOUND);
 }
 
 void CMarkup::Release() {
     std::free(m_xml);
     std::free(m_elements);
     m_xml = nullptr;
+    m_capacity = 0;
     m_elements = nullptr;
     m_elementCount = 0;
     m_reservedCount = 0;
+}
+
+bool CMarkup::_ReserveText(size_t units) {
+    if (m_xml != nullptr && units <= m_capacity) return true;
+    std::free(m_xml);
+    m_capacity = 0;
+    m_xml = static_cast<wchar_t*>(std::malloc((units + 1 + kScanPadding) * sizeof(wchar_t)));
+    if (m_xml == nullptr) return false;
+    m_capacity = units;
+    return true;
+}
+
+bool CMarkup::_Abandon(MarkupStatus status) {
+    Release();
+    return _Failed(status);
 }
 
 void CMarkup::GetLastErrorMessage(wchar_t* buffer, unsigned long count) const {
@@ -388,20 +464,30 @@ CMarkupNode CMarkup::GetRoot() {
     return CMarkupNode(this, 1);
 }
 
-bool CMarkup::_ParseBuffer(wchar_t* text) {
-    m_xml = text;
-    if (_Parse()) return true;
+bool CMarkup::_ParseText(size_t length) {
+    // The terminator, and what the block scans may read after it.
+    for (size_t i = 0; i <= kScanPadding; ++i)
+        m_xml[length + i] = 0;
+    if (_Parse(length)) return true;
     Release();
     return false;
 }
 
-bool CMarkup::_Parse() {
-    // Record 0 is never an element, so index 0 can mean "none".
-    tagXMLELEMENT* reserved = _ReserveElement();
+bool CMarkup::_Parse(size_t length) {
     m_errorMessage[0] = 0;
     m_errorLocation[0] = 0;
     m_status = MARKUP_OK;
     m_errorOffset = 0;
+    // A skin element takes more than a hundred characters as a rule: reserving for that
+    // spares most of the table's regrowth, and records never used are never touched.
+    const size_t estimate = length / 128 + 16;
+    if (static_cast<size_t>(m_reservedCount) < estimate) {
+        const int records =
+            static_cast<int>(estimate < size_t(INT_MAX / 2) ? estimate : INT_MAX / 2);
+        if (!_ReserveElements(records)) return _Failed(MARKUP_OUT_OF_MEMORY);
+    }
+    // Record 0 is never an element, so index 0 can mean "none".
+    tagXMLELEMENT* reserved = _ReserveElement();
     if (reserved == nullptr) return _Failed(MARKUP_OUT_OF_MEMORY);
     std::memset(reserved, 0, sizeof(*reserved));
     m_depth = 1;
@@ -492,17 +578,19 @@ bool CMarkup::_Parse(wchar_t*& text, unsigned long parent) {
 }
 
 CMarkup::tagXMLELEMENT* CMarkup::_ReserveElement() {
-    if (m_elementCount == 0) m_reservedCount = 0;
     if (m_elementCount >= m_reservedCount) {
         if (m_reservedCount > (INT_MAX - 500) / 3 * 2) return nullptr;
-        const int reserved = m_reservedCount + m_reservedCount / 2 + 500;
-        void* table =
-            std::realloc(m_elements, static_cast<size_t>(reserved) * sizeof(tagXMLELEMENT));
-        if (table == nullptr) return nullptr;
-        m_elements = static_cast<tagXMLELEMENT*>(table);
-        m_reservedCount = reserved;
+        if (!_ReserveElements(m_reservedCount + m_reservedCount / 2 + 500)) return nullptr;
     }
     return &m_elements[m_elementCount++];
+}
+
+bool CMarkup::_ReserveElements(int records) {
+    void* table = std::realloc(m_elements, static_cast<size_t>(records) * sizeof(tagXMLELEMENT));
+    if (table == nullptr) return false;
+    m_elements = static_cast<tagXMLELEMENT*>(table);
+    m_reservedCount = records;
+    return true;
 }
 
 void CMarkup::_SkipWhitespace(wchar_t*& text) {
@@ -544,31 +632,39 @@ bool CMarkup::_ParseAttributes(wchar_t*& text) {
 
 bool CMarkup::_ParseData(wchar_t*& text, wchar_t*& dest, char end) {
     const wchar_t endChar = static_cast<wchar_t>(end);
+    // The characters that need a look: the end, an entity and, where runs of blanks
+    // collapse, a space. Everything between moves as a block, or stays where it is until
+    // an entity has shortened the text.
+    const wchar_t space = m_preserveWhitespace ? L'&' : L' ';
     bool terminated = true;
     for (;;) {
+        wchar_t* const stop = FindAny(text, endChar, L'&', space);
+        if (dest != text)
+            std::memmove(dest, text, static_cast<size_t>(stop - text) * sizeof(wchar_t));
+        dest += stop - text;
+        text = stop;
         if (*text == endChar) {
             if (end != '<' || !StartsWith(text, L"<![CDATA[")) break;
             // Element text: the section's characters count as they stand. Its end is
             // found first, so an error shows the section before compaction moves it.
-            const wchar_t* const close = std::wcsstr(text + 9, L"]]>");
+            wchar_t* const close = Find(text + 9, L"]]>");
             if (close == nullptr) {
                 terminated = _Failed(MARKUP_UNTERMINATED_CDATA, text);
                 break;
             }
-            for (text += 9; text < close;)
-                *dest++ = *text++;
-            text += 3;
+            text += 9;
+            std::memmove(dest, text, static_cast<size_t>(close - text) * sizeof(wchar_t));
+            dest += close - text;
+            text = close + 3;
             continue;
         }
         if (*text == 0) break;
         if (*text == L'&') {
             ++text;
             _ParseMetaChar(text, dest);
-        } else if (*text == L' ') {
-            *dest++ = *text++;
-            if (!m_preserveWhitespace) _SkipWhitespace(text);
         } else {
             *dest++ = *text++;
+            _SkipWhitespace(text);
         }
     }
     // Blank the gap that decoding left, so the text stays walkable.

@@ -7,6 +7,7 @@
 // stand), plus one flat table of element records that refer into the buffer
 // by offset. Nodes are small value handles onto that table.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace SkinUI {
@@ -155,7 +156,7 @@ public:
     /// Frees the document.
     void Release();
     /// True while a document is loaded.
-    bool IsValid() const { return m_elements != nullptr; }
+    bool IsValid() const { return m_elementCount > 0; }
 
     /// Keep (true, the default) or collapse runs of blanks that start with a
     /// space in later parses.
@@ -184,12 +185,14 @@ private:
         std::uint32_t dataStart;   ///< Element text (for `<x/>` the terminated slash).
     };
 
-    /// Parses the whole text buffer.
-    bool _Parse();
+    /// Parses the whole text buffer, `length` units long.
+    bool _Parse(size_t length);
     /// Parses a list of sibling elements under `parent`; stops at an end tag.
     bool _Parse(wchar_t*& text, unsigned long parent);
     /// Appends an element record, growing the table; null when out of memory.
     tagXMLELEMENT* _ReserveElement();
+    /// Makes room for `records` element records; false when out of memory.
+    bool _ReserveElements(int records);
     /// Steps over characters from 1 to 0x20.
     static void _SkipWhitespace(wchar_t*& text);
     /// Steps over letters, digits, '_' and ':'.
@@ -206,8 +209,15 @@ private:
     void _ParseMetaChar(wchar_t*& text, wchar_t*& dest);
     /// Records an error, its message and its place; always false.
     bool _Failed(MarkupStatus status, const wchar_t* location = nullptr);
-    /// Takes ownership of a freshly decoded, terminated text buffer and parses it.
-    bool _ParseBuffer(wchar_t* text);
+    /// Makes the text buffer hold at least `units` characters plus a terminator and
+    /// the units that block scans read past it, keeping the buffer it has when that
+    /// is large enough; false when out of memory.
+    bool _ReserveText(size_t units);
+    /// Terminates the `length` characters decoded into the text buffer and parses them;
+    /// frees the buffers when that fails.
+    bool _ParseText(size_t length);
+    /// Frees the buffers and records an error without a place; always false.
+    bool _Abandon(MarkupStatus status);
     /// Offset of `position` in the text buffer.
     std::uint32_t _Offset(const wchar_t* position) const {
         return static_cast<std::uint32_t>(position - m_xml);
@@ -217,6 +227,7 @@ private:
     static constexpr int kErrorLocationSize = 50;
 
     wchar_t* m_xml;                              ///< Document text, cut up in place; owned.
+    size_t m_capacity;                           ///< Characters the text buffer has room for.
     tagXMLELEMENT* m_elements;                   ///< Element table, record 0 reserved; owned.
     int m_elementCount;                          ///< Records in use, record 0 included.
     int m_reservedCount;                         ///< Records allocated.

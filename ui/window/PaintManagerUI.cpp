@@ -14,6 +14,7 @@
 #include <new>
 
 #include "control/ControlUI.h"
+#include "core/CommonControls.h"
 
 namespace SkinUI {
 
@@ -105,12 +106,6 @@ bool OfferToFilters(CListenerList& filters, UINT message, WPARAM wParam, LPARAM 
 CStdPtrArray CPaintManagerUI::m_aPreMessages;
 
 CPaintManagerUI::CPaintManagerUI() : m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets) {
-    // Tool tips need the common controls' window classes.
-    static bool commonControlsReady = false;
-    if (!commonControlsReady) {
-        ::InitCommonControls();
-        commonControlsReady = true;
-    }
     InitPaintResources();
 }
 
@@ -584,6 +579,8 @@ void CPaintManagerUI::ShowToolTip(CControlUI* control) {
     m_ToolTip.lpszText = const_cast<wchar_t*>(m_sToolTipText.GetData());
     m_ToolTip.rect = control->GetPos();
     if (m_hwndTooltip == nullptr) {
+        // The tool tip class comes with the common controls, loaded with the first tip.
+        LoadCommonControls(ICC_WIN95_CLASSES);
         m_hwndTooltip =
             ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
