@@ -1,7 +1,7 @@
 #pragma once
 
 // The system's common controls library (tool tips, the date picker), brought in only when
-// a window of its classes is first needed: loading it is a noticeable part of a start-up
+// a window of its classes is first needed: loading it is a noticeable share of a start-up
 // that shows none of them.
 
 #include <windows.h>
