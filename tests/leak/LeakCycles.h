@@ -19,7 +19,7 @@ struct CycleResult {
 // Cycles run before the first reading.
 constexpr int kWarmUpCycles = 20;
 
-// Cycles per kind: 1,000, or VARNEL_LEAK_CYCLES when set (for a quick look).
+// Cycles per kind: VARNEL_LEAK_CYCLES when set (the suite sets 100), else 1,000.
 int CycleCount();
 
 // Runs `cycle` a few times first, so that one-time caches (classes, fonts, images, COM
