@@ -6,6 +6,7 @@
 
 #include "Version.h"
 
+#include "core/CommonControls.h"
 #include "core/DialogBuilder.h"
 #include "core/Handles.h"
 #include "core/Markup.h"
@@ -19,6 +20,7 @@
 #include "core/StdStringPtrMap.h"
 #include "core/StdValArray.h"
 #include "core/StringOrId.h"
+#include "core/Utf8Decoder.h"
 #include "core/WaitCursor.h"
 #include "core/ZipArchive.h"
 
