@@ -2,13 +2,7 @@
 
 #include <windows.h>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define SKINUI_MARKUP_SSE2 1
-#endif
-#ifdef _MSC_VER
-#include <intrin.h>
-#endif
+#include "core/Sse2.h"
 
 #include <climits>
 #include <cstdlib>
@@ -73,19 +67,6 @@ void CopyUtf16(const unsigned char* bytes, size_t units, bool bigEndian, wchar_t
     }
 }
 
-#ifdef SKINUI_MARKUP_SSE2
-// Index of the lowest set bit of a non-zero mask.
-inline unsigned LowestBit(unsigned mask) {
-#ifdef _MSC_VER
-    unsigned long index;
-    _BitScanForward(&index, mask);
-    return static_cast<unsigned>(index);
-#else
-    return static_cast<unsigned>(__builtin_ctz(mask));
-#endif
-}
-#endif
-
 inline bool IsBlank(wchar_t c) {
     return c != 0 && c <= L' ';
 }
@@ -133,7 +114,7 @@ inline bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
 // of eight units are read at a time: text buffers have kScanPadding units after their
 // terminator, and no block starts past it.
 inline wchar_t* FindAny(wchar_t* text, wchar_t a, wchar_t b, wchar_t c) {
-#ifdef SKINUI_MARKUP_SSE2
+#ifdef SKINUI_SSE2
     static_assert(sizeof(wchar_t) == 2, "UTF-16 units");
     const __m128i va = _mm_set1_epi16(static_cast<short>(a));
     const __m128i vb = _mm_set1_epi16(static_cast<short>(b));

@@ -1,13 +1,6 @@
 #include "core/Utf8Decoder.h"
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define SKINUI_UTF8_SSE2 1
-#endif
-
-#ifdef _MSC_VER
-#include <intrin.h>
-#endif
+#include "core/Sse2.h"
 
 namespace SkinUI {
 
@@ -19,26 +12,13 @@ inline bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-#ifdef SKINUI_UTF8_SSE2
-// Index of the lowest set bit of a non-zero mask.
-inline unsigned LowestBit(unsigned mask) {
-#ifdef _MSC_VER
-    unsigned long index;
-    _BitScanForward(&index, mask);
-    return static_cast<unsigned>(index);
-#else
-    return static_cast<unsigned>(__builtin_ctz(mask));
-#endif
-}
-#endif
-
 } // namespace
 
 size_t CUtf8Decoder::Decode(const unsigned char* data, size_t size, wchar_t* out) {
     wchar_t* const begin = out;
     const unsigned char* const end = data + size;
     while (data < end) {
-#ifdef SKINUI_UTF8_SSE2
+#ifdef SKINUI_SSE2
         // Sixteen bytes at a time, widened with zeros. A block with a non-ASCII byte is
         // stored whole too: the units from that byte on are overwritten by what follows,
         // and the room is there because no more units than bytes are ever written.
