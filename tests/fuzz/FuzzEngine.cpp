@@ -20,7 +20,8 @@ const char kUsage[] =
     "usage: fuzz_<target>.exe [options]\n"
     "  --count N          inputs to run (default 10000)\n"
     "  --seed S           campaign seed (default 1); input i gets its own seed from S and i\n"
-    "  --index I          run only input I of the campaign (reproduces it from the seed)\n"
+    "  --index I          run only input I of the campaign (reproduces it from the seed and\n"
+    "                     saves it as <findings>\\<target>-<seed>.input.bin first)\n"
     "  --replay PATH      run a saved input, or every input in a folder, instead of fuzzing\n"
     "  --corpus DIR       corpus folder (default: corpus\\<target> beside the executable)\n"
     "  --findings DIR     where reproducers go (default: findings beside the executable)\n"
@@ -130,6 +131,15 @@ void SaveFinding(const char* what) {
     std::fprintf(stderr, "\nFINDING (%s): %s\n  saved as %ls.bin\n", g_target->name, what,
                  base.c_str());
     std::fflush(stderr);
+}
+
+// Saves an input as <findings>\<target>-<seed>.input.bin.
+void SaveInput(std::uint64_t seed, const Bytes& input) {
+    CreateDirectoryW(g_settings.findings.c_str(), nullptr);
+    wchar_t name[96];
+    swprintf(name, 96, L"%hs-%016llx.input.bin", g_target->name,
+             static_cast<unsigned long long>(seed));
+    WriteWholeFile(g_settings.findings + name, input.data(), input.size());
 }
 
 // ---------------------------------------------------------------- crashes and hangs
@@ -441,6 +451,9 @@ int Campaign(const Memory& start) {
             const Bytes& other = corpus[random.Below(corpus.size())];
             Mutate(input, other, g_target->tokens, random, g_settings.maxSize);
         }
+        // One input asked for by its number is kept before it runs: a crash can leave the
+        // process unable to save it afterwards.
+        if (g_settings.index >= 0) SaveInput(seed, input);
         if (!RunOne(input, seed, static_cast<long long>(i))) {
             PrintSummary((NowMs() - begin) / 1000, start);
             return 1;

@@ -251,7 +251,7 @@ void Utf16(Bytes& input, Random& random, std::size_t maxSize) {
         wide.push_back(bigEndian ? 0 : byte);
         wide.push_back(bigEndian ? byte : 0);
     }
-    if (random.OneIn(4)) wide.pop_back();
+    if (random.OneIn(4) && !wide.empty()) wide.pop_back(); // an odd length
     input.swap(wide);
 }
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
 #include <string>
 
 using namespace SkinUI;
@@ -39,6 +41,14 @@ TEST(PaintFonts, IndexesAndDescriptions) {
                  &description);
     EXPECT_EQ(std::wstring(description.lfFaceName), std::wstring(LF_FACESIZE - 1, L'Q'));
     EXPECT_LE(description.lfWeight, FW_HEAVY);
+
+    // A font tens of thousands of pixels high would take the glyph rasterizer seconds a
+    // glyph: heights are drawn at most 2,048 pixels, either way of giving them.
+    for (const int size : {65535, -65535, INT_MIN}) {
+        ::GetObjectW(manager.AddFont(L"Arial", size, false, false, false), sizeof(description),
+                     &description);
+        EXPECT_EQ(std::abs(description.lfHeight), 2048) << size;
+    }
     CPaintManagerUI::SetDefaultFontName(longName.c_str());
     CPaintManagerUI later;
     CPaintManagerUI::SetDefaultFontName(L"");

@@ -4,6 +4,7 @@
 
 #include "window/PaintManagerUI.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -22,6 +23,9 @@ namespace {
 // Heaviest weight GDI knows; bold adds to the system font's own weight.
 constexpr LONG kHeaviestWeight = FW_HEAVY;
 constexpr LONG kBoldWeightStep = FW_BOLD;
+// Largest font height drawn, in pixels: far beyond any screen, while the platform's glyph
+// rasterizer takes seconds for a single glyph tens of thousands of pixels high.
+constexpr int kLargestFontSize = 2048;
 // Room for one shadow piece's image string, terminator included.
 constexpr int kShadowStringLength = 512;
 
@@ -537,7 +541,7 @@ TFontInfo* CPaintManagerUI::MakeFont(const wchar_t* faceName, int size, bool bol
     LOGFONTW font = SystemGuiFont();
     CopyFaceName(font, faceName);
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfHeight = -size;
+    font.lfHeight = -std::max(-kLargestFontSize, std::min(size, kLargestFontSize));
     if (bold) {
         font.lfWeight += kBoldWeightStep;
         if (font.lfWeight > kHeaviestWeight) font.lfWeight = kHeaviestWeight;
