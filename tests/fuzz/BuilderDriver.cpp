@@ -83,16 +83,7 @@ void SetUp() {
     g_window->manager.AttachDialog(new CControlUI);
     std::atexit(&ReportUnpainted);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    g_surface.Create(nullptr, SkinUI::CGdiBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS,
-                                                                    &bits, nullptr, 0)));
+    g_surface.Create(nullptr, SkinUI::CGdiBitmap(fuzz::MakeSurface(kWidth, kHeight)));
 }
 
 // Most rich edit text the driver shows. The platform's text services (Wine's, where the

@@ -108,16 +108,7 @@ const wchar_t* const kImageStrings[] = {
 };
 
 void SetUp() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kSurface;
-    info.bmiHeader.biHeight = kSurface;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    g_surface.Create(nullptr, SkinUI::CGdiBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS,
-                                                                    &bits, nullptr, 0)));
+    g_surface.Create(nullptr, SkinUI::CGdiBitmap(fuzz::MakeSurface(kSurface, kSurface)));
     SkinUI::SKIN__SetTraceHandler([](const wchar_t*) {});
 }
 
