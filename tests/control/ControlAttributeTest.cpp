@@ -260,3 +260,16 @@ TEST(ApplyAttributeList, KeepsSurrogatePairsWhole) {
     EXPECT_EQ(control.pairs[0].second, value);
     EXPECT_EQ(control.pairs[1].second, L"\xD83D\xDE00");
 }
+
+// A skin's default list can be a megabyte long; its names and values arrive whole.
+TEST(ApplyAttributeList, ReadsNamesAndValuesOfHundredsOfKilobytes) {
+    PairRecorder control;
+    const std::wstring longName(300000, L'<');
+    const std::wstring longValue = std::wstring(400000, L'x') + L"\xD83D\xDE00";
+    control.ApplyAttributeList(
+        (longName + L"=\"1\" text=\"" + longValue + L"\" name=\"n\"").c_str());
+    ASSERT_EQ(control.pairs.size(), 3u);
+    EXPECT_EQ(control.pairs[0].first, longName);
+    EXPECT_EQ(control.pairs[1].second, longValue);
+    EXPECT_STREQ(control.GetName().GetData(), L"n");
+}

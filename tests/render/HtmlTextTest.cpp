@@ -182,6 +182,27 @@ TEST_F(HtmlText, WordsWrapAfterNonLettersAndIdeographsAnywhere) {
     EXPECT_EQ(cjk.bottom, 3 * line) << "two ideographs a line";
 }
 
+TEST_F(HtmlText, OneRunOverThousandsOfLinesWrapsAWordALine) {
+    const LONG line = LineHeight();
+    const RECT column{0, 0, Extent(L"word "), 1000000};
+    std::wstring words;
+    for (int i = 0; i < 3000; ++i)
+        words += L"word ";
+    EXPECT_EQ(Measure(words.c_str(), column, DT_WORDBREAK).bottom, 3000 * line);
+    // Tags inside raw text are words like the others; the closing tag ends the run.
+    std::wstring raw = L"<r>" + words + L"<b> </r>tail";
+    EXPECT_EQ(Measure(raw.c_str(), column, DT_WORDBREAK).bottom, 3002 * line);
+    // The font tag reads its style words one by one, however many there are.
+    std::wstring styles = L"<f Arial 12";
+    for (int i = 0; i < 20000; ++i)
+        styles += L" plain";
+    styles += L" bold>bold</f>";
+    Draw(styles.c_str(), surface.rect());
+    const std::vector<DWORD> manyWords = Snapshot();
+    Draw(L"<f Arial 12 bold>bold</f>", surface.rect());
+    EXPECT_EQ(Snapshot(), manyWords);
+}
+
 TEST_F(HtmlText, EmptyTextMeasuresOneEmptyLine) {
     const RECT empty = Measure(L"", RECT{0, 0, 200, 100});
     EXPECT_EQ(empty.right, 0);

@@ -276,3 +276,25 @@ TEST(WindowShadow, RenderStringIsBoundedAndSigned) {
     manager.SetWindowShadowImage(std::wstring(600, L'x').c_str());
     EXPECT_FALSE(manager.GenerateShadowRenderString(source, source, text, 512));
 }
+
+// A layout pass invalidates only what is not invalid already: the layered bitmap, which
+// is repainted only where the window was invalidated, shows every control where it moved
+// and nothing where it left.
+TEST_F(PaintPaths, LayoutPassRepaintsWhereControlsLeftAndWhereTheyWent) {
+    Open(true);
+    CControlUI* middle = root->Add(new CControlUI, 90, 45, 20, 10);
+    middle->SetBkColor(kGreen);
+    Repaint();
+    ASSERT_EQ(Layered(100, 50), kGreen);
+    // Two corners first, then the middle, which lies between them and inside neither.
+    opaque->SetFixedXY(SIZE{0, 0});
+    translucent->SetFixedXY(SIZE{150, 70});
+    middle->SetFixedXY(SIZE{95, 40});
+    root->NeedUpdate();
+    Repaint();
+    EXPECT_EQ(Layered(5, 5), kBlue);
+    EXPECT_EQ(Layered(55, 35), 0u) << "where the blue control left";
+    EXPECT_EQ(Layered(102, 42), kGreen);
+    EXPECT_EQ(Layered(92, 52), 0u) << "where the green control left";
+    EXPECT_NE(Layered(175, 95), 0u);
+}

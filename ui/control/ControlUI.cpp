@@ -494,14 +494,14 @@ CControlUI* CControlUI::ApplyAttributeList(const wchar_t* list) {
     CSkinString value;
     const wchar_t* cursor = list;
     while (*cursor != L'\0') {
-        // Copies whole characters (surrogate pairs stay together) up to `stop`.
+        // Copies the text up to `stop` in one piece: appending it a character at a time
+        // costs time in the square of its length. The stops are ASCII, so the copy ends on
+        // a whole character.
         const auto copyUntil = [&cursor](CSkinString& out, wchar_t stop) {
-            out.Empty();
-            while (*cursor != L'\0' && *cursor != stop) {
-                const wchar_t* next = ::CharNextW(cursor);
-                out += CSkinString(cursor, static_cast<int>(next - cursor));
-                cursor = next;
-            }
+            const wchar_t* start = cursor;
+            while (*cursor != L'\0' && *cursor != stop)
+                ++cursor;
+            out.Assign(start, static_cast<int>(cursor - start));
         };
         copyUntil(name, L'=');
         if (*cursor++ != L'=') return this;

@@ -1,6 +1,7 @@
 #include "control/EditUI.h"
 
 #include <cwchar>
+#include <string>
 
 #include "control/AttributeValue.h"
 #include "control/ButtonUI.h"
@@ -332,9 +333,10 @@ void CEditUI::PaintText(HDC hDC) {
     CSkinString shown = m_sText;
     if (m_bPasswordMode) {
         // One mask character per character shown, a surrogate pair being one.
-        shown.Empty();
+        size_t characters = 0;
         for (const wchar_t* p = m_sText.GetData(); *p != L'\0'; p = ::CharNextW(p))
-            shown += m_cPasswordChar;
+            ++characters;
+        shown = std::wstring(characters, m_cPasswordChar).c_str();
     }
     RECT textRect = TextRect();
     const DWORD color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;

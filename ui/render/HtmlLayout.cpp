@@ -158,6 +158,8 @@ private:
     // ---- Lines
 
     Step LayOutLine();
+    /// Where the run of plain (or raw) text starting at p ends.
+    const wchar_t* RunEnd(const wchar_t* p, bool raw);
     void StartLinkPart();
     void FinishLineLinks(LONG shift);
 
@@ -236,6 +238,13 @@ private:
     std::vector<RunFit> m_fits; // the runs of the line, as the measuring pass fitted them
     size_t m_nextFit = 0;
     std::vector<TextCommand> m_commands; // the line's text, drawn font by font at its end
+    // The last run found by RunEnd, of each kind: [from, end).
+    struct FoundRun {
+        const wchar_t* from = nullptr;
+        const wchar_t* end = nullptr;
+    };
+    FoundRun m_textRun;
+    FoundRun m_rawRun;
 
     // Links, recorded by the measuring passes only.
     int m_linkCount = 0;
@@ -357,9 +366,7 @@ Step CHtmlLayout::LayOutLine() {
                 m_state.position = tag.next;
                 continue;
             }
-            const wchar_t* end = p + 1;
-            while (*end != L'\0' && *end != L'\n' && !HtmlMarkup::IsClosingTag(end, L'r'))
-                ++end;
+            const wchar_t* end = RunEnd(p, true);
             step = PlaceRun(p, Length(p, end), end, false);
         } else if (HtmlMarkup::ReadEscape(p) != 0) {
             step = PlaceRun(p + 1, 1, p + 3, false);
@@ -369,13 +376,29 @@ Step CHtmlLayout::LayOutLine() {
             step = PlaceRun(p, 1, p + 1, true);
         } else {
             // A leading bracket that starts no tag is text.
-            const wchar_t* end = p + 1;
-            while (*end != L'\0' && *end != L'\n' && *end != L'<' && *end != L'{')
-                ++end;
+            const wchar_t* end = RunEnd(p, false);
             step = PlaceRun(p, Length(p, end), end, false);
         }
         if (step == Step::EndLine) return step;
     }
+}
+
+const wchar_t* CHtmlLayout::RunEnd(const wchar_t* p, bool raw) {
+    // A run that spans many lines is placed a line at a time, each from a later point of
+    // it: scanning for its end again every time would cost time in the square of its
+    // length. No point inside a run ends it, so its end is found once.
+    FoundRun& found = raw ? m_rawRun : m_textRun;
+    if (p >= found.from && p < found.end) return found.end;
+    const wchar_t* end = p + 1;
+    if (raw) {
+        while (*end != L'\0' && *end != L'\n' && !HtmlMarkup::IsClosingTag(end, L'r'))
+            ++end;
+    } else {
+        while (*end != L'\0' && *end != L'\n' && *end != L'<' && *end != L'{')
+            ++end;
+    }
+    found = FoundRun{p, end};
+    return end;
 }
 
 // ---------------------------------------------------------------------------

@@ -545,6 +545,7 @@ bool CPaintManagerUI::LayoutPass() {
         RECT client{};
         ::GetClientRect(m_hWndPaint, &client);
         if (!::IsRectEmpty(&client) && m_pRoot != nullptr) {
+            const CInvalidationBatch batch(*this);
             if (m_pRoot->IsUpdateNeeded()) {
                 m_pRoot->SetPos(client);
                 rootPlaced = true;
@@ -704,6 +705,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     m_bFirstLayout = true;
     m_bFocusNeeded = true;
     m_childLayoutBuilds = 0;
+    const CInvalidationBatch batch(*this);
     return InitControls(root, nullptr);
 }
 
@@ -1110,7 +1112,31 @@ CStdPtrArray* CPaintManagerUI::GetSubControlsByClass() {
 
 void CPaintManagerUI::Invalidate(RECT& rect) {
     // Without a window, a null handle would invalidate every window on the desktop.
-    if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, &rect, FALSE);
+    if (m_hWndPaint == nullptr || ::IsRectEmpty(&rect)) return;
+    if (m_nInvalidationBatches == 0) {
+        ::InvalidateRect(m_hWndPaint, &rect, FALSE);
+        return;
+    }
+    // Each call is a round trip to the window server on some platforms, and a layout pass
+    // invalidates every control it moves, most of them inside a container it invalidated
+    // whole. Outside a batch the window may have been validated since, by anyone.
+    RECT inside{};
+    if (::IntersectRect(&inside, &rect, &m_rcBatchInvalidated) && ::EqualRect(&inside, &rect))
+        return;
+    ::InvalidateRect(m_hWndPaint, &rect, FALSE);
+    const auto area = [](const RECT& r) {
+        return static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+    };
+    if (area(rect) > area(m_rcBatchInvalidated)) m_rcBatchInvalidated = rect;
+}
+
+CPaintManagerUI::CInvalidationBatch::CInvalidationBatch(CPaintManagerUI& manager)
+    : m_manager(manager) {
+    ++m_manager.m_nInvalidationBatches;
+}
+
+CPaintManagerUI::CInvalidationBatch::~CInvalidationBatch() {
+    if (--m_manager.m_nInvalidationBatches == 0) m_manager.m_rcBatchInvalidated = RECT{};
 }
 
 void CPaintManagerUI::NeedUpdate() {

@@ -307,6 +307,19 @@ private:
     /// Places the controls that asked for it and sends "windowinit" after the first pass;
     /// true when the root was placed over the whole client area.
     bool LayoutPass();
+    /// Lives through a pass of the manager's own that changes many controls at once (a
+    /// layout pass, a tree attached). Nothing validates the window meanwhile, so a
+    /// rectangle inside one the pass invalidated already is not invalidated again.
+    class CInvalidationBatch {
+    public:
+        explicit CInvalidationBatch(CPaintManagerUI& manager);
+        ~CInvalidationBatch();
+        CInvalidationBatch(const CInvalidationBatch&) = delete;
+        CInvalidationBatch& operator=(const CInvalidationBatch&) = delete;
+
+    private:
+        CPaintManagerUI& m_manager;
+    };
     /// Fills the tool tip record for a control and shows it at the control.
     void ShowToolTip(CControlUI* control);
     void HideToolTip();
@@ -328,6 +341,11 @@ private:
     UINT m_uTimerID = 0x1000;
     bool m_bFirstLayout = true;
     bool m_bUpdateNeeded = false;
+    /// Nesting depth of the passes that change many controls at once (a layout pass, a
+    /// tree attached); see `Invalidate`.
+    int m_nInvalidationBatches = 0;
+    /// The largest rectangle invalidated in the current outermost pass.
+    RECT m_rcBatchInvalidated{};
     bool m_bFocusNeeded = false;
     bool m_bMouseTracking = false;
     bool m_bMouseCapture = false;
