@@ -234,6 +234,7 @@ struct Totals {
     std::uint64_t inputs = 0;
     double slowestMs = 0;
     std::uint64_t slowestSeed = 0;
+    long long slowestIndex = -1; // in the campaign; -1 for a replayed input
     std::size_t slowestSize = 0;
     std::size_t largestGrowth = 0; // most an input raised the process's peak above its start
 };
@@ -304,6 +305,7 @@ bool RunOne(const Bytes& input, std::uint64_t seed, long long index) {
     if (elapsed > g_totals.slowestMs) {
         g_totals.slowestMs = elapsed;
         g_totals.slowestSeed = seed;
+        g_totals.slowestIndex = index;
         g_totals.slowestSize = input.size();
     }
     if (elapsed > g_settings.timeBudgetMs) {
@@ -366,13 +368,17 @@ std::uint64_t InputSeed(std::uint64_t campaign, std::uint64_t index) {
 
 void PrintSummary(double seconds, const Memory& start) {
     const Memory end = ReadMemory();
+    // The slowest input of a campaign is run again by its number.
+    char index[40] = "";
+    if (g_totals.slowestIndex >= 0)
+        std::snprintf(index, sizeof(index), "index %lld, ", g_totals.slowestIndex);
     std::printf("%s: %llu inputs in %.1f s (%.0f inputs/s); slowest %.2f ms %s (seed %016llx, "
-                "%zu bytes); peak memory %.1f MB (%.1f MB at start, most one input added %.1f MB); "
-                "findings %ld\n",
+                "%s%zu bytes); peak memory %.1f MB (%.1f MB at start, most one input added "
+                "%.1f MB); findings %ld\n",
                 g_target->name, static_cast<unsigned long long>(g_totals.inputs), seconds,
                 seconds > 0 ? static_cast<double>(g_totals.inputs) / seconds : 0.0,
                 g_totals.slowestMs, g_threadClock ? "of processor time" : "on the wall clock",
-                static_cast<unsigned long long>(g_totals.slowestSeed), g_totals.slowestSize,
+                static_cast<unsigned long long>(g_totals.slowestSeed), index, g_totals.slowestSize,
                 static_cast<double>(end.peak) / (1 << 20),
                 static_cast<double>(start.current) / (1 << 20),
                 static_cast<double>(g_totals.largestGrowth) / (1 << 20), g_findings);

@@ -203,6 +203,31 @@ TEST_F(HtmlText, OneRunOverThousandsOfLinesWrapsAWordALine) {
     EXPECT_EQ(Snapshot(), manyWords);
 }
 
+TEST_F(HtmlText, NestingBeyondTheDeepestFollowedClosesInOrder) {
+    std::wstring deep;
+    for (int i = 0; i < 300; ++i)
+        deep += L"<b>";
+    deep += L"x";
+    for (int i = 0; i < 300; ++i)
+        deep += L"</b>";
+    deep += L"plain";
+    const LONG right = Measure(deep.c_str(), RECT{0, 0, 400, 100}).right;
+    ASSERT_NE(Bold(), nullptr);
+    EXPECT_EQ(right, Extent(L"x", Bold()) + Extent(L"plain"))
+        << "bold inside, the default font after the last closing tag";
+}
+
+TEST_F(HtmlText, EdgesBillionsOfPixelsOutAreBroughtIn) {
+    // A list's text padding of INT_MIN moves the left edge that far.
+    for (const UINT style : {0u, UINT(DT_SINGLELINE | DT_RIGHT), UINT(DT_WORDBREAK | DT_CENTER)}) {
+        const RECT distant{LONG_MIN + 12, 0, 300, LONG_MAX};
+        RECT drawn = Draw(L"{b}far{/b} <a x>away</a>", distant, style);
+        EXPECT_LE(drawn.right - drawn.left, 1 << 30);
+        RECT measured = Measure(L"far away", distant, style);
+        EXPECT_GT(measured.bottom, measured.top);
+    }
+}
+
 TEST_F(HtmlText, EmptyTextMeasuresOneEmptyLine) {
     const RECT empty = Measure(L"", RECT{0, 0, 200, 100});
     EXPECT_EQ(empty.right, 0);

@@ -85,12 +85,41 @@ int Length(const wchar_t* start, const wchar_t* end) {
     return static_cast<int>(end - start);
 }
 
+// The styles open tags stack up. Nesting deeper than kMaxNesting is counted but not
+// followed (the deepest style followed stays in effect): each line starts from a copy of
+// the stacks, and a text of tens of thousands of unclosed tags made every line copy them
+// all.
+constexpr size_t kMaxNesting = 256;
+
+template <typename T> class StyleStack {
+public:
+    bool empty() const { return m_values.empty(); }
+    const T& back() const { return m_values.back(); }
+    void push_back(const T& value) {
+        if (m_values.size() < kMaxNesting)
+            m_values.push_back(value);
+        else
+            ++m_unfollowed;
+    }
+    /// Closes the innermost tag: one not followed first.
+    void pop_back() {
+        if (m_unfollowed > 0)
+            --m_unfollowed;
+        else if (!m_values.empty())
+            m_values.pop_back();
+    }
+
+private:
+    std::vector<T> m_values;
+    size_t m_unfollowed = 0;
+};
+
 // What a line carries over to the next one.
 struct LineState {
     const wchar_t* position = nullptr;
-    std::vector<const TFontInfo*> fonts; // empty: the default font
-    std::vector<DWORD> colors;           // empty: the colour passed in
-    std::vector<int> spacings;           // paragraph spacings; empty: 0
+    StyleStack<const TFontInfo*> fonts; // empty: the default font
+    StyleStack<DWORD> colors;           // empty: the colour passed in
+    StyleStack<int> spacings;           // paragraph spacings; empty: 0
     bool raw = false;
     bool selected = false;
 };
@@ -436,7 +465,7 @@ Step CHtmlLayout::HandleTag(const Tag& tag) {
         break;
     case L'c':
         if (tag.closing) {
-            if (!m_state.colors.empty()) m_state.colors.pop_back();
+            m_state.colors.pop_back();
         } else {
             m_state.colors.push_back(HtmlMarkup::ReadColor(tag.args, tag.argsLength));
         }
@@ -444,7 +473,7 @@ Step CHtmlLayout::HandleTag(const Tag& tag) {
     case L'a':
         if (tag.closing) {
             CloseLink();
-            if (!m_state.colors.empty()) m_state.colors.pop_back();
+            m_state.colors.pop_back();
             PopFont();
         } else {
             OpenLink(tag);
@@ -453,7 +482,7 @@ Step CHtmlLayout::HandleTag(const Tag& tag) {
     case L'p':
         if (tag.closing) {
             // The paragraph ends its line and takes its spacing away with it.
-            if (!m_state.spacings.empty()) m_state.spacings.pop_back();
+            m_state.spacings.pop_back();
             m_state.position = tag.next;
             if (!AtLineStart()) return Step::EndLine;
             if (m_pass == Pass::Measure) m_lineHeight = LeastLineHeight();
@@ -517,7 +546,7 @@ void CHtmlLayout::PushFont(const TFontInfo* font) {
 
 void CHtmlLayout::PopFont() {
     const TFontInfo* left = Font();
-    if (!m_state.fonts.empty()) m_state.fonts.pop_back();
+    m_state.fonts.pop_back();
     if (left->italic && !Font()->italic) {
         // Italic letters lean over their right edge: leave room before upright ones.
         ABC space{};

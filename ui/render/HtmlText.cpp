@@ -15,7 +15,14 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, co
                                  UINT style) {
     const int capacity = links != nullptr && targets != nullptr ? std::max(linkCount, 0) : 0;
     linkCount = 0;
-    if (hDC == nullptr || manager == nullptr || text == nullptr || ::IsRectEmpty(&rc)) return;
+    if (hDC == nullptr || manager == nullptr || text == nullptr) return;
+    // Edges far outside any surface are brought in, so that widths and heights taken from
+    // them cannot overflow: a skin's text padding of INT_MIN puts an edge two billion
+    // pixels out.
+    constexpr LONG kFarthest = 1 << 29;
+    for (LONG* edge : {&rc.left, &rc.top, &rc.right, &rc.bottom})
+        *edge = std::clamp(*edge, -kFarthest, kFarthest);
+    if (::IsRectEmpty(&rc)) return;
     const bool drawing = (style & DT_CALCRECT) == 0;
     const bool singleLine = (style & DT_SINGLELINE) != 0;
 
