@@ -125,6 +125,7 @@ void CPaintManagerUI::OnPaint() {
     RECT update{};
     if (!::GetUpdateRect(m_hWndPaint, &update, FALSE)) return;
     if (m_pRoot == nullptr) {
+        m_rcBatchInvalidated = RECT{};
         const CPaintScope validate(m_hWndPaint);
         return;
     }
@@ -146,6 +147,9 @@ void CPaintManagerUI::PaintOffscreen() {
         m_szOffscreen = client;
     }
 
+    // Painting validates the window: a pass this paint runs inside (a control's handler
+    // updating the window) has nothing invalid left.
+    m_rcBatchInvalidated = RECT{};
     CPaintScope paintScope(m_hWndPaint);
     HDC windowDC = paintScope.GetDC();
     const RECT paint = paintScope.GetPaintRect();
@@ -181,6 +185,9 @@ void CPaintManagerUI::PaintLayered() {
     // is visible on screen, which says nothing about the bitmap of a layered window.
     RECT paint{};
     ::GetUpdateRect(m_hWndPaint, &paint, FALSE);
+    // Painting validates the window: a pass this paint runs inside (a control's handler
+    // updating the window) has nothing invalid left.
+    m_rcBatchInvalidated = RECT{};
     CPaintScope paintScope(m_hWndPaint);
     // The bitmap is kept while the size stays; a new one starts transparent and is painted
     // whole.

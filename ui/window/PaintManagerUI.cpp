@@ -545,18 +545,20 @@ bool CPaintManagerUI::LayoutPass() {
         RECT client{};
         ::GetClientRect(m_hWndPaint, &client);
         if (!::IsRectEmpty(&client) && m_pRoot != nullptr) {
-            const CInvalidationBatch batch(*this);
-            if (m_pRoot->IsUpdateNeeded()) {
-                m_pRoot->SetPos(client);
-                rootPlaced = true;
-            } else {
-                CControlUI* placed = nullptr;
-                while (CControlUI* stale = m_pRoot->FindControl(__FindControlFromUpdate, nullptr,
-                                                                kUpdateSearchFlags)) {
-                    // A control whose placement leaves it stale would be found forever.
-                    if (stale == placed) break;
-                    stale->SetPos(stale->GetPos());
-                    placed = stale;
+            {
+                const CInvalidationBatch batch(*this);
+                if (m_pRoot->IsUpdateNeeded()) {
+                    m_pRoot->SetPos(client);
+                    rootPlaced = true;
+                } else {
+                    CControlUI* placed = nullptr;
+                    while (CControlUI* stale = m_pRoot->FindControl(__FindControlFromUpdate,
+                                                                    nullptr, kUpdateSearchFlags)) {
+                        // A control whose placement leaves it stale would be found forever.
+                        if (stale == placed) break;
+                        stale->SetPos(stale->GetPos());
+                        placed = stale;
+                    }
                 }
             }
             if (m_bFirstLayout) {
