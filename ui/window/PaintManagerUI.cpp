@@ -1127,7 +1127,8 @@ void CPaintManagerUI::Invalidate(RECT& rect) {
         return;
     ::InvalidateRect(m_hWndPaint, &rect, FALSE);
     const auto area = [](const RECT& r) {
-        return static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+        return (static_cast<long long>(r.right) - r.left) *
+               (static_cast<long long>(r.bottom) - r.top);
     };
     if (area(rect) > area(m_rcBatchInvalidated)) m_rcBatchInvalidated = rect;
 }
