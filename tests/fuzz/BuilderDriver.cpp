@@ -94,13 +94,13 @@ void SetUp() {
 // not shown (attached, laid out and painted). Both limits count the text of all the
 // controls of a kind together.
 //
-// Rich edits: the platform's text services (Wine's, where the drivers run) take a long
-// text in time that grows faster than the text: a paragraph of 15,000 characters in 300
-// pixels takes seconds to wrap there, whatever the framework does. They also take about
-// 100 microseconds for each line they wrap, so 257 rich edits of 93 characters side by
-// side, each a pixel wide and so a character a line, took 400 ms, under 1% of it in the
-// framework's own code.
-constexpr int kMaxRichEditText = 4000;
+// Rich edits: the platform's text services (Wine's, where the drivers run) take about
+// 100 microseconds for each line they wrap, and narrow edits wrap a character a line: 74
+// rich edits side by side, 4 pixels wide, holding 3,727 characters between them, took
+// 280 ms; 257 of them holding 24,000 took 410 ms, under 1% of it in the framework's own
+// code. A long paragraph also takes them time that grows faster than its length (15,000
+// characters wrapped in 300 pixels take seconds).
+constexpr int kMaxRichEditText = 1000;
 // Wrapped plain text (the text control without HTML): the platform's DrawTextW alone takes
 // 280 ms to measure and 100 ms to draw 150,000 characters in 300 pixels, and 990 and
 // 190 ms for twice as many.

@@ -154,8 +154,20 @@ void ReportCrash(DWORD code) {
     TerminateProcess(GetCurrentProcess(), 3);
 }
 
+// Where the crash happened, for the finding's record: the faulting instruction and, for an
+// access violation, what it tried to do where.
+std::atomic<std::uintptr_t> g_crashAddress{0};
+std::atomic<ULONG_PTR> g_crashAccess{0};
+std::atomic<ULONG_PTR> g_crashTarget{0};
+
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
-    ReportCrash(pointers->ExceptionRecord->ExceptionCode);
+    const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+    g_crashAddress.store(reinterpret_cast<std::uintptr_t>(record.ExceptionAddress));
+    if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
+        g_crashAccess.store(record.ExceptionInformation[0]);
+        g_crashTarget.store(record.ExceptionInformation[1]);
+    }
+    ReportCrash(record.ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
@@ -170,16 +182,43 @@ void OnTerminate() {
     ReportCrash(kTerminateCode);
 }
 
+// "module+0xoffset" for an address in a loaded module, the bare address otherwise.
+std::string DescribeAddress(std::uintptr_t address) {
+    char text[MAX_PATH + 32];
+    HMODULE module = nullptr;
+    wchar_t path[MAX_PATH];
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<const wchar_t*>(address), &module) &&
+        GetModuleFileNameW(module, path, MAX_PATH) > 0) {
+        const wchar_t* name = wcsrchr(path, L'\\');
+        std::snprintf(
+            text, sizeof(text), "%ls+0x%llx", name != nullptr ? name + 1 : path,
+            static_cast<unsigned long long>(address - reinterpret_cast<std::uintptr_t>(module)));
+    } else {
+        std::snprintf(text, sizeof(text), "0x%llx", static_cast<unsigned long long>(address));
+    }
+    return text;
+}
+
 DWORD WINAPI Watchdog(void*) {
     for (;;) {
         if (WaitForSingleObject(g_crashEvent, 50) == WAIT_OBJECT_0) {
-            char what[96];
+            char what[MAX_PATH + 160];
             const DWORD code = g_crashCode.load();
-            std::snprintf(what, sizeof(what), "crash, exception 0x%08lx%s",
+            std::string where;
+            if (g_crashAddress.load() != 0) where = " at " + DescribeAddress(g_crashAddress.load());
+            if (code == EXCEPTION_ACCESS_VIOLATION) {
+                const ULONG_PTR access = g_crashAccess.load();
+                where += access == 0 ? " reading " : access == 1 ? " writing " : " executing ";
+                where += DescribeAddress(g_crashTarget.load());
+            }
+            std::snprintf(what, sizeof(what), "crash, exception 0x%08lx%s%s",
                           static_cast<unsigned long>(code),
                           code == kAbortCode       ? " (abort)"
                           : code == kTerminateCode ? " (terminate)"
-                                                   : "");
+                                                   : "",
+                          where.c_str());
             SaveFinding(what);
             SetEvent(g_savedEvent);
             return 0;
