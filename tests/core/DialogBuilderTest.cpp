@@ -87,6 +87,19 @@ TEST_F(DialogBuilderTest, ResourcesAndDefaultsComeBeforeOwnAttributes) {
     delete root;
 }
 
+// The builder lends the tree its manager while it applies attributes; a tab layout's
+// selection focuses its page there. The manager must not keep pointing into a tree that
+// may be deleted without ever being attached.
+TEST_F(DialogBuilderTest, ATreeNeverAttachedLeavesNothingInItsManager) {
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(L"<Window><TabLayout selectedid=\"1\"><Label text=\"0\"/>"
+                                      L"<Label text=\"1\"/></TabLayout></Window>",
+                                      nullptr, nullptr, &manager);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+    delete root;
+}
+
 TEST_F(DialogBuilderTest, WindowSettingsOnlyForAWindowRootInAWindow) {
     const wchar_t* xml =
         L"<Window size=\"300,200\" sizebox=\"4,5,6,7\" caption=\"0,0,0,30\" roundcorner=\"3\" "

@@ -46,6 +46,10 @@ CPaintManagerUI* CControlUI::GetManager() const {
 }
 
 void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
+    // A manager the control leaves forgets it: the builder lends a tree its manager while
+    // it applies attributes (a tab layout's selection focuses its page there), and a tree
+    // deleted without ever being attached would leave the manager pointing into it.
+    if (m_pManager != nullptr && m_pManager != manager) m_pManager->ReapObjects(this);
     m_pManager = manager;
     m_pParent = parent;
     if (init && m_pParent != nullptr) Init();
