@@ -17,6 +17,7 @@
 #include "core/DialogBuilder.h"
 #include "core/Handles.h"
 #include "core/StdPtrArray.h"
+#include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
 #include "window/WindowWnd.h"
 
@@ -87,7 +88,8 @@ void SetUp() {
     g_defaultFont.font = nullptr;
     std::atexit(&ReportUnpainted);
 
-    g_surface.Create(nullptr, SkinUI::CGdiBitmap(fuzz::MakeSurface(kWidth, kHeight)));
+    void* bits = nullptr;
+    g_surface.Create(nullptr, SkinUI::CRenderEngine::CreateDib32(nullptr, kWidth, kHeight, &bits));
 }
 
 // Inputs whose text the platform itself takes longer than the budget over are built but

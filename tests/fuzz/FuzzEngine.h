@@ -64,9 +64,6 @@ std::wstring ExecutableDirectory();
 
 /// Runs the driver: parses the command line (see Usage in FuzzEngine.cpp), then fuzzes or
 /// replays. 0 when nothing was found, 1 on a finding, 2 on a usage error.
-/// A 32-bit DIB section of the given size to paint into; null on failure.
-HBITMAP MakeSurface(int width, int height);
-
 int Main(const Target& target, int argc, wchar_t** argv);
 
 } // namespace fuzz

@@ -108,7 +108,9 @@ const wchar_t* const kImageStrings[] = {
 };
 
 void SetUp() {
-    g_surface.Create(nullptr, SkinUI::CGdiBitmap(fuzz::MakeSurface(kSurface, kSurface)));
+    void* bits = nullptr;
+    g_surface.Create(nullptr,
+                     SkinUI::CRenderEngine::CreateDib32(nullptr, kSurface, kSurface, &bits));
     SkinUI::SKIN__SetTraceHandler([](const wchar_t*) {});
 }
 

@@ -30,6 +30,30 @@ public:
 // ---------------------------------------------------------------------------
 // Colour fills
 
+// The first row in memory is the bottom one for a positive height, the top one for a
+// negative height; sizes that make nothing make nothing.
+TEST(CreateDib32, RowsFollowTheSignOfTheHeightAndEmptyOrHugeSizesGiveNothing) {
+    for (const int height : {2, -2}) {
+        void* bits = nullptr;
+        SkinUI::CBitmapDC surface;
+        ASSERT_TRUE(surface.Create(nullptr, CRenderEngine::CreateDib32(nullptr, 3, height, &bits)));
+        ASSERT_NE(bits, nullptr);
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        EXPECT_EQ(pixels[0], 0u) << "a new surface is transparent black";
+        ::SetPixelV(surface.GetDC(), 0, 0, RGB(255, 255, 255));
+        ::GdiFlush();
+        const DWORD firstInMemory = pixels[0] & 0x00FFFFFF;
+        const DWORD lastRowFirst = pixels[3] & 0x00FFFFFF;
+        EXPECT_EQ(height < 0 ? firstInMemory : lastRowFirst, 0x00FFFFFFu) << height;
+    }
+    for (const SIZE size : {SIZE{0, 5}, SIZE{5, 0}, SIZE{-1, 5}, SIZE{70000, 70000}}) {
+        int sentinel = 0;
+        void* bits = &sentinel;
+        EXPECT_FALSE(CRenderEngine::CreateDib32(nullptr, size.cx, size.cy, &bits));
+        EXPECT_EQ(bits, nullptr);
+    }
+}
+
 TEST(DrawColor, AlphaZeroDrawsNothing) {
     Surface surface(4, 4, 0x12345678);
     CRenderEngine::DrawColor(surface.dc(), surface.rect(), 0x00FF0000);

@@ -6,6 +6,8 @@
 #include <stb_image_write.h>
 
 #include "control/ControlUI.h"
+#include "core/Handles.h"
+#include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
 
 namespace SkinView {
@@ -58,33 +60,18 @@ bool WriteFileBytes(const wchar_t* path, const std::vector<unsigned char>& bytes
 class CCanvas {
 public:
     CCanvas(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
-        if (m_dc != nullptr && m_bitmap != nullptr) m_old = ::SelectObject(m_dc, m_bitmap);
+        void* bits = nullptr;
+        if (m_surface.Create(nullptr,
+                             SkinUI::CRenderEngine::CreateDib32(nullptr, width, height, &bits)))
+            m_bits = bits;
     }
-    ~CCanvas() {
-        if (m_old != nullptr) ::SelectObject(m_dc, m_old);
-        if (m_bitmap != nullptr) ::DeleteObject(m_bitmap);
-        if (m_dc != nullptr) ::DeleteDC(m_dc);
-    }
-    CCanvas(const CCanvas&) = delete;
-    CCanvas& operator=(const CCanvas&) = delete;
 
-    bool IsValid() const { return m_old != nullptr && m_bits != nullptr; }
-    HDC GetDC() const { return m_dc; }
+    bool IsValid() const { return m_bits != nullptr; }
+    HDC GetDC() const { return m_surface.GetDC(); }
     const DWORD* GetPixels() const { return static_cast<const DWORD*>(m_bits); }
 
 private:
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
+    SkinUI::CBitmapDC m_surface;
     void* m_bits = nullptr;
 };
 

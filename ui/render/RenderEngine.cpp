@@ -117,21 +117,8 @@ DWORD Premultiply(DWORD color) {
 
 // A 32-bit top-down DIB section; empty when it cannot be made.
 CGdiBitmap CreateTopDownDib(HDC hDC, int width, int height, DWORD** pixels) {
-    *pixels = nullptr;
-    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > INT_MAX / 4) {
-        return CGdiBitmap();
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* bits = nullptr;
-    CGdiBitmap bitmap(CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) return CGdiBitmap();
+    CGdiBitmap bitmap = CRenderEngine::CreateDib32(hDC, width, height > 0 ? -height : 0, &bits);
     *pixels = static_cast<DWORD*>(bits);
     return bitmap;
 }
@@ -1441,6 +1428,25 @@ SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t
     return size;
 }
 
+CGdiBitmap CRenderEngine::CreateDib32(HDC hDC, int width, int height, void** bits) {
+    *bits = nullptr;
+    const long long rows = height < 0 ? -static_cast<long long>(height) : height;
+    if (width <= 0 || rows == 0 || width * rows > INT_MAX / 4) return CGdiBitmap();
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(width * rows * 4);
+    void* pixels = nullptr;
+    CGdiBitmap bitmap(::CreateDIBSection(hDC, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || pixels == nullptr) return CGdiBitmap();
+    *bits = pixels;
+    return bitmap;
+}
+
 HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* manager, CControlUI* control,
                                       const RECT& rc) {
     const int width = rc.right - rc.left;
@@ -1459,16 +1465,8 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* manager, CControlUI* cont
     CBitmapDC canvas;
     if (!canvas.Create(paintDC, CGdiBitmap(CreateCompatibleBitmap(paintDC, rc.right, rc.bottom))))
         return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height; // bottom-up rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* bits = nullptr;
-    CGdiBitmap snapshot(CreateDIBSection(paintDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CGdiBitmap snapshot = CreateDib32(paintDC, width, height, &bits); // bottom-up rows
     const CMemoryDC copyDC(CreateCompatibleDC(paintDC));
     if (!snapshot) return nullptr;
     control->DoPaint(canvas.GetDC(), rc);

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include "core/Handles.h"
 #include "core/SkinString.h"
 #include "core/StringOrId.h"
 
@@ -155,8 +156,7 @@ public:
                              UINT style);
     /// Runs `draw(context)` and keeps what GDI text and shape calls drew into `bounds`
     /// opaque on a surface with alpha (elsewhere it is plain drawing).
-    static void DrawOpaque(HDC hDC, const RECT& bounds, void (*draw)(void* context),
-                           void* context);
+    static void DrawOpaque(HDC hDC, const RECT& bounds, void (*draw)(void* context), void* context);
     /// Width and height of one line of text in one of the manager's fonts; 0 x 0 for null
     /// text or manager.
     static SIZE GetTextSize(HDC hDC, CPaintManagerUI* manager, const wchar_t* text, int font,
@@ -164,6 +164,11 @@ public:
     /// Paints a control and returns `rc` of it as a bottom-up 32-bit DIB section (the
     /// caller deletes it); null on failure.
     static HBITMAP GenerateBitmap(CPaintManagerUI* manager, CControlUI* control, const RECT& rc);
+    /// A 32-bit DIB section `width` pixels wide and `height` high, its rows bottom-up for a
+    /// positive height and top-down for a negative one (as a bitmap header has it), made
+    /// for `hDC` (which may be null); `bits` receives its pixels. Empty, with `bits` null,
+    /// for an empty size, one over 2 GiB of pixels, or when the system cannot make it.
+    static CGdiBitmap CreateDib32(HDC hDC, int width, int height, void** bits);
 
     // ---- Blending
 

@@ -194,18 +194,10 @@ void CPaintManagerUI::PaintLayered() {
     if (!m_background || !SameSize(m_szBackground, size)) {
         DeleteBackground();
         if (size.cx > 0 && size.cy > 0) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            info.bmiHeader.biWidth = size.cx;
-            info.bmiHeader.biHeight = size.cy; // bottom-up rows
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
-            info.bmiHeader.biSizeImage =
-                static_cast<DWORD>(size.cx) * static_cast<DWORD>(size.cy) * 4;
             void* bits = nullptr;
-            CGdiBitmap bitmap(
-                ::CreateDIBSection(m_paintDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+            // Bottom-up rows.
+            CGdiBitmap bitmap =
+                CRenderEngine::CreateDib32(m_paintDC.Get(), size.cx, size.cy, &bits);
             if (bits != nullptr && m_background.Create(m_paintDC.Get(), std::move(bitmap))) {
                 m_pBackgroundBits = static_cast<DWORD*>(bits);
                 m_szBackground = size;
