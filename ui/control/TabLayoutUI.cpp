@@ -71,11 +71,18 @@ bool CTabLayoutUI::SelectItem(int index) {
     if (index == m_iCurSel) return true;
     const int old = m_iCurSel;
     m_iCurSel = index;
+    // The focus follows a selection in the window's tree. A tree still being built has its
+    // manager only on loan: moving the focus there costs the window a round trip and a
+    // repaint a tab, for nothing the tree keeps.
+    const CControlUI* top = this;
+    while (top->GetParent() != nullptr)
+        top = top->GetParent();
+    const bool attached = m_pManager != nullptr && top == m_pManager->GetRoot();
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* page = GetItemAt(i);
         if (i == index) {
             page->SetVisible(true);
-            page->SetFocus();
+            if (attached) page->SetFocus();
             SetPos(m_rcItem);
         } else {
             page->SetVisible(false);
@@ -83,7 +90,7 @@ bool CTabLayoutUI::SelectItem(int index) {
     }
     NeedParentUpdate();
     if (m_pManager != nullptr) {
-        m_pManager->SetNextTabControl();
+        if (attached) m_pManager->SetNextTabControl();
         SendNotify(NotifyType::kTabSelect, static_cast<WPARAM>(m_iCurSel),
                    static_cast<LPARAM>(old));
     }
