@@ -36,10 +36,15 @@ PCreateTextServices TextServicesFactory() {
     return factory;
 }
 
+// The system's DPI is fixed for the life of the process, and asking for a screen DC costs
+// a round trip to the window server: it is read once, not for every rich edit made.
 int ScreenPixelsPerInchY() {
-    const CWindowDC screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
+    static const int dpi = [] {
+        const CWindowDC screen(nullptr);
+        const int read = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+        return read > 0 ? read : 96;
+    }();
+    return dpi;
 }
 
 } // namespace
