@@ -13,6 +13,7 @@
 
 #include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
+#include "core/Handles.h"
 #include "core/DialogBuilder.h"
 
 using namespace SkinUI;
@@ -136,6 +137,34 @@ TEST_F(RichEdit, SkinAttributesSetTheStyleAndTheFlags) {
     EXPECT_TRUE(kept->IsWantCtrlReturn());
     EXPECT_TRUE(kept->IsRich());
     EXPECT_EQ(kept->GetLimitText(), 32767);
+}
+
+// The text services size text in twips, so a font's pixel height is converted at the
+// screen's resolution, for every edit made.
+TEST_F(RichEdit, FontsReachTheTextServicesInTwipsAtTheScreensResolution) {
+    ASSERT_NE(Build(L"", L"<RichEdit name=\"second\"/>"), nullptr);
+    int dpi = 0;
+    {
+        const CWindowDC screen(nullptr);
+        dpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    }
+    ASSERT_GT(dpi, 0);
+    const auto height = [](CRichEditUI* control) {
+        CHARFORMAT2W format{};
+        control->GetDefaultCharFormat(format);
+        return format.yHeight;
+    };
+    const int defaultSize = host->manager.GetDefaultFontInfo()->size;
+    EXPECT_EQ(height(edit), ::MulDiv(defaultSize, 1440, dpi));
+    EXPECT_EQ(height(Find(L"second")), ::MulDiv(defaultSize, 1440, dpi));
+
+    // An edit made later, in a font of its own.
+    ASSERT_NE(host->manager.AddFont(L"Tahoma", 30, false, false, false), nullptr);
+    auto* late = new CRichEditUI;
+    late->SetFont(host->manager.GetFontIndex(L"Tahoma", 30, false, false, false));
+    ASSERT_TRUE(static_cast<CContainerUI*>(edit->GetParent())->Add(late));
+    ASSERT_TRUE(late->HasTextServices());
+    EXPECT_EQ(height(late), ::MulDiv(30, 1440, dpi));
 }
 
 TEST_F(RichEdit, TextRoundTripsThroughTheTextServices) {

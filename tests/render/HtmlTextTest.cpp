@@ -203,6 +203,27 @@ TEST_F(HtmlText, OneRunOverThousandsOfLinesWrapsAWordALine) {
     EXPECT_EQ(Snapshot(), manyWords);
 }
 
+TEST_F(HtmlText, SpacesBeforeAnyWordWrapAsIfPlacedOneByOne) {
+    const LONG line = LineHeight();
+    const LONG space = Extent(L" ");
+    ASSERT_GT(space, 0);
+    const int perLine = 10;
+    const auto spacesThenX = [](int count) { return std::wstring(count, L' ') + L"x"; };
+    // With room for ten and a half, the eleventh space of each line ends it and goes.
+    const RECT roomy{0, 0, perLine * space + space / 2, 1000000};
+    EXPECT_EQ(Measure(spacesThenX(3 * (perLine + 1) + 2).c_str(), roomy, DT_WORDBREAK).bottom,
+              4 * line);
+    // A line the spaces fill exactly ends at its edge, and the next space starts the next.
+    const RECT exact{0, 0, perLine * space, 1000000};
+    EXPECT_EQ(Measure(spacesThenX(4 * perLine).c_str(), exact, DT_WORDBREAK).bottom, 5 * line);
+    // Hundreds of thousands of them are placed a line at a time.
+    const int lines = 20000;
+    EXPECT_EQ(Measure(spacesThenX(lines * (perLine + 1)).c_str(), roomy, DT_WORDBREAK).bottom,
+              (lines + 1) * line);
+    EXPECT_EQ(Measure(spacesThenX(100000).c_str(), RECT{0, 0, 400, 100}, DT_SINGLELINE).right,
+              400 / space * space);
+}
+
 TEST_F(HtmlText, NestingBeyondTheDeepestFollowedClosesInOrder) {
     std::wstring deep;
     for (int i = 0; i < 300; ++i)
@@ -505,6 +526,39 @@ TEST_F(HtmlText, BoldWordBesidePlainText) {
                              ? 1
                              : 0;
     EXPECT_EQ(different, 0);
+}
+
+TEST_F(HtmlText, LinesOutOfSightAreSkippedAndTheOthersDrawAsAlone) {
+    const LONG line = LineHeight();
+    const auto rows = [](int from, int to) {
+        std::wstring text;
+        for (int i = from; i < to; ++i)
+            text += L"{b}row{/b} " + std::to_wstring(i) + L" <u>gy</u>\n";
+        return text;
+    };
+    // Row 100 straddles the top edge; the rows above it are out of sight.
+    const LONG top = -100 * line - line / 2;
+    const RECT all{0, top, 400, top + 400 * line};
+    Draw(rows(0, 400).c_str(), all, DT_WORDBREAK);
+    const std::vector<DWORD> fromTheStart = Snapshot();
+    Draw(rows(100, 400).c_str(), RECT{0, top + 100 * line, 400, all.bottom}, DT_WORDBREAK);
+    EXPECT_EQ(Snapshot(), fromTheStart);
+    EXPECT_GT(Ink(surface.rect()), 0);
+    // Inside a clipped band, only the band changes, as it would drawn unclipped.
+    surface.Fill(kWhite);
+    ::IntersectClipRect(surface.dc(), 0, 40, 400, 60);
+    int none = 0;
+    RECT banded = all;
+    CRenderEngine::DrawHtmlText(surface.dc(), &manager, banded, rows(0, 400).c_str(), kBlack,
+                                nullptr, nullptr, none, DT_WORDBREAK);
+    ::SelectClipRgn(surface.dc(), nullptr);
+    const std::vector<DWORD> band = Snapshot();
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x) {
+            const size_t at = static_cast<size_t>(y) * surface.width() + x;
+            const DWORD expected = y >= 40 && y < 60 ? fromTheStart[at] : kWhite;
+            ASSERT_EQ(band[at] & 0x00FFFFFF, expected & 0x00FFFFFF) << x << "," << y;
+        }
 }
 
 TEST_F(HtmlText, ColourRunsDrawInTheirColour) {

@@ -183,12 +183,23 @@ private:
             m_lineHeight = std::max(m_lineHeight, Clamp(height, 0, kMaxExtent));
     }
     bool AtLineStart() const { return m_x == m_rect.left; }
+    /// Whether the measured line may put ink inside the DC's clip box: a line more than a
+    /// line's height beyond it cannot, even with glyphs that overhang their cells, and is not
+    /// drawn. A long text in a small view would otherwise draw every line it holds.
+    bool LineMayShow() const {
+        const long long top = static_cast<long long>(m_y) - m_lineHeight;
+        const long long bottom = static_cast<long long>(m_y) + 2LL * m_lineHeight;
+        return bottom > m_visible.top && top < m_visible.bottom;
+    }
 
     // ---- Lines
 
     Step LayOutLine();
-    /// Where the run of plain (or raw) text starting at p ends.
-    const wchar_t* RunEnd(const wchar_t* p, bool raw);
+    /// The kinds of run a line is placed in: plain text, raw text, and the spaces met
+    /// where a run would start (at the start of the text or a line, or after a tag).
+    enum class RunKind { Text, Raw, Spaces };
+    /// Where the run of a kind starting at p ends.
+    const wchar_t* RunEnd(const wchar_t* p, RunKind kind);
     void StartLinkPart();
     void FinishLineLinks(LONG shift);
 
@@ -258,6 +269,7 @@ private:
     LONG m_y = 0;
     LONG m_lineHeight = 0;
     LONG m_shift = 0; // drawing pass: where the aligned line starts, relative to the left
+    RECT m_visible{}; // drawing: the DC's clip box
     bool m_placedImage = false;
     bool m_stop = false; // an ellipsis ended the text
     LONG m_widest = 0;
@@ -272,8 +284,7 @@ private:
         const wchar_t* from = nullptr;
         const wchar_t* end = nullptr;
     };
-    FoundRun m_textRun;
-    FoundRun m_rawRun;
+    FoundRun m_found[3]; // by RunKind
 
     // Links, recorded by the measuring passes only.
     int m_linkCount = 0;
@@ -294,6 +305,7 @@ THtmlLayoutResult CHtmlLayout::Run() {
         // opaque; images blend by their own alpha, so they are drawn after the text.
         RECT bounds{};
         if (::GetClipBox(m_dc, &bounds) == ERROR) bounds = m_rect;
+        m_visible = bounds;
         CRenderEngine::DrawOpaque(
             m_dc, bounds, [](void* layout) { static_cast<CHtmlLayout*>(layout)->LayOutLines(); },
             this);
@@ -332,7 +344,7 @@ void CHtmlLayout::LayOutLines() {
         m_widest = std::max(m_widest, lineEnd);
         if (m_placedImage) m_imageBottom = std::max(m_imageBottom, m_y + m_lineHeight);
 
-        if (m_request.drawing) {
+        if (m_request.drawing && LineMayShow()) {
             // The same line again from the same state, now drawn at its measured height.
             LineState measured = std::move(m_state);
             m_state = lineStart;
@@ -395,36 +407,44 @@ Step CHtmlLayout::LayOutLine() {
                 m_state.position = tag.next;
                 continue;
             }
-            const wchar_t* end = RunEnd(p, true);
+            const wchar_t* end = RunEnd(p, RunKind::Raw);
             step = PlaceRun(p, Length(p, end), end, false);
         } else if (HtmlMarkup::ReadEscape(p) != 0) {
             step = PlaceRun(p + 1, 1, p + 3, false);
         } else if (Tag tag; HtmlMarkup::ReadTag(p, tag)) {
             step = HandleTag(tag);
         } else if (ch == L' ') {
-            step = PlaceRun(p, 1, p + 1, true);
+            const wchar_t* end = RunEnd(p, RunKind::Spaces);
+            step = PlaceRun(p, Length(p, end), end, true);
         } else {
             // A leading bracket that starts no tag is text.
-            const wchar_t* end = RunEnd(p, false);
+            const wchar_t* end = RunEnd(p, RunKind::Text);
             step = PlaceRun(p, Length(p, end), end, false);
         }
         if (step == Step::EndLine) return step;
     }
 }
 
-const wchar_t* CHtmlLayout::RunEnd(const wchar_t* p, bool raw) {
+const wchar_t* CHtmlLayout::RunEnd(const wchar_t* p, RunKind kind) {
     // A run that spans many lines is placed a line at a time, each from a later point of
     // it: scanning for its end again every time would cost time in the square of its
     // length. No point inside a run ends it, so its end is found once.
-    FoundRun& found = raw ? m_rawRun : m_textRun;
+    FoundRun& found = m_found[static_cast<int>(kind)];
     if (p >= found.from && p < found.end) return found.end;
     const wchar_t* end = p + 1;
-    if (raw) {
+    switch (kind) {
+    case RunKind::Raw:
         while (*end != L'\0' && *end != L'\n' && !HtmlMarkup::IsClosingTag(end, L'r'))
             ++end;
-    } else {
+        break;
+    case RunKind::Text:
         while (*end != L'\0' && *end != L'\n' && *end != L'<' && *end != L'{')
             ++end;
+        break;
+    case RunKind::Spaces:
+        while (*end == L' ')
+            ++end;
+        break;
     }
     found = FoundRun{p, end};
     return end;
@@ -694,14 +714,22 @@ CHtmlLayout::RunFit CHtmlLayout::FitRun(const wchar_t* start, int length, bool s
         result.cut = result.consumed = length;
         return result;
     }
+    if (space && fit > 0) {
+        // Spaces are placed as if one by one: those that fit go on the line, and the first
+        // that does not is decided on its own, from where they end.
+        result.cut = result.consumed = fit;
+        result.overflow = false;
+        return result;
+    }
     // The last line shows an ellipsis where the text is cut; the lines above it wrap.
     const bool lastLine = m_singleLine || (m_request.drawing &&
                                            m_y + m_lineHeight + LeastLineHeight() > m_rect.bottom);
     result.ellipsis = m_ellipsis && lastLine;
     if (space && !result.ellipsis) {
-        // A space that does not fit ends the line and is not carried to the next.
+        // A space that does not fit ends the line and is not carried to the next; the spaces
+        // after it start the next line.
         result.width = 0;
-        result.consumed = length;
+        result.consumed = 1;
         return result;
     }
     bool swallowSpace = false;
