@@ -13,8 +13,8 @@
 
 #include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
-#include "core/Handles.h"
 #include "core/DialogBuilder.h"
+#include "core/Handles.h"
 
 using namespace SkinUI;
 

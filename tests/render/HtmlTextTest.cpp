@@ -1,7 +1,8 @@
-// HTML-like text: what it measures (runs in their fonts, wrapped lines, pen moves, line
-// heights, links and their capacity, alignment, ellipsis), what it draws (bold beside
-// plain, colours, inline image frames, selection, the two bracket kinds, escapes and raw
-// text, opaque text on surfaces with alpha), and malformed markup under a watchdog.
+// HTML-like text: what it measures (runs in their fonts, wrapped lines and spaces, pen
+// moves, line heights, links and their capacity, alignment, ellipsis), what it draws (bold
+// beside plain, colours, inline image frames, selection, the two bracket kinds, escapes and
+// raw text, opaque text on surfaces with alpha, only the lines in sight), and malformed
+// markup under a watchdog.
 
 #include "render/RenderEngine.h"
 #include "window/PaintManagerUI.h"
